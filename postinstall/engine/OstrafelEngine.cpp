@@ -1,0 +1,2 @@
+#include "OstrafelEngine.h"
+int OstrafelEngine::run(const CStdStr&) { return 0; }

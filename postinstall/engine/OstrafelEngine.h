@@ -1,0 +1,6 @@
+#pragma once
+#include "StdStr.h"
+class OstrafelEngine {
+public:
+    int run(const CStdStr& commandLine);
+};
