@@ -1,6 +1,87 @@
+// The single state object of a post-install run.
 #pragma once
-#include "StdStr.h"
-class OstrafelEngine {
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "../services/PathObject.h"
+#include "../uninstlog/LogOp.h"
+#include "InfFile.h"
+#include "OstrafelApp.h"
+
+class GenericInfo;
+
+class OstrafelEngine : public OstrafelApp {
 public:
+    enum ExitCode {
+        ExitOk = 0,
+        ExitBadCommandLine = 1,
+        ExitNoPrinter = 2,
+        ExitNoManufacturer = 3,
+        ExitNoInstallSection = 4,
+    };
+
+    OstrafelEngine();
+    ~OstrafelEngine() override;
+
     int run(const CStdStr& commandLine);
+
+    bool parseCommandLine(const CStdStr& text);
+    bool getManufacturers();
+    // The install section of a driver: empty when no models section names it.
+    CStdStr InstallSectionFor(const CStdStr& driverName) const;
+    const CStdStr& InstallSection() const { return installSection_; }
+    bool GetValue(const CStdStr& section, const CStdStr& key, CStdStr& value) const;
+    const CStdStringList* FindSection(const CStdStr& name) const;
+    // Whether a command line of the given applicability mode applies to this run's printer.
+    bool IsApplicable(long mode) const;
+
+    void AddLogOp(int type, const CStdStr& item, const CStdStr& component, bool useQualifier);
+    const std::vector<LogOp>& LogOps() const { return logOps_; }
+
+    void getStrings();
+    PathObject LookupDir(long code) const;
+
+    long NetworkLevel() const { return networkLevel_; }
+    bool IsUnattended() const { return unattended_; }
+    bool IsCustomInstall() const { return customInstall_; }
+    bool IsUpdateAll() const { return updateAll_; }
+    const PathObject& InstallDir() const { return installDir_; }
+    const CStdStr& InfPath() const { return infPath_; }
+    const std::map<CStdStr, CStdStr>& Macros() const { return macros_; }
+
+    // The spooler's records of the installed drivers of this platform (level 6 or 3).
+    DWORD InstalledDriverLevel() const { return driverLevel_; }
+    DWORD InstalledDriverCount() const { return driverCount_; }
+    const BYTE* InstalledDrivers() const { return drivers_.empty() ? nullptr : drivers_.data(); }
+    // The installed driver of that name (without regard to case), or null.
+    const BYTE* FindInstalledDriver(const CStdStr& name) const;
+
+private:
+    void readSwitches();
+    void writeHeader(const CStdStr& commandLine);
+    void readUninstallSettings();
+    void writeSummary();
+    void SetupMultipleDrivers();
+    void SetupPrinters();
+    void loadStrings(const CStdStr& section);
+
+    std::unique_ptr<InfFile> inf_;
+    CStdStr infPath_;
+    long networkLevel_ = 0;
+    bool unattended_ = false;
+    bool customInstall_ = false;
+    bool updateAll_ = false;
+    PathObject installDir_;
+    CStdStringList modelsSections_;
+    CStdStr installSection_;
+    std::vector<BYTE> drivers_;
+    DWORD driverLevel_ = 0;
+    DWORD driverCount_ = 0;
+    std::vector<BYTE> printers_;
+    DWORD printerCount_ = 0;
+    std::vector<LogOp> logOps_;
+    std::map<CStdStr, CStdStr> macros_;
+    std::vector<std::unique_ptr<GenericInfo>> runList_;
 };
