@@ -56,5 +56,8 @@ void PathObject::AppendSubDir(const CStdStr& piece)
 
 CStdStr PathObject::FullPath() const
 {
-    return name_.empty() ? directory_ : directory_ + "\\" + name_;
+    // A bare name stays relative to the current directory rather than becoming "\name".
+    if (name_.empty() || directory_.empty())
+        return directory_ + name_;
+    return directory_ + "\\" + name_;
 }
