@@ -8,6 +8,7 @@
 #include "../services/Registry.h"
 #include "DebugLog.h"
 #include "GenericInfo.h"
+#include "SpoolerRecords.h"
 #include "Tokenizer.h"
 
 namespace {
