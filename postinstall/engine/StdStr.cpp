@@ -10,20 +10,18 @@ long ParseDecimal(const CStdStr& s, bool* hadDigits)
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         negative = s[i++] == '-';
-    long long value = 0;
+    // Accumulate the magnitude, stopping at the largest one either sign can hold.
+    const unsigned long limit = negative ? 0UL - (unsigned long)LONG_MIN : (unsigned long)LONG_MAX;
+    unsigned long magnitude = 0;
     bool digits = false;
     for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
         digits = true;
-        if (value <= (long long)LONG_MAX + 1)
-            value = value * 10 + (s[i] - '0');
+        unsigned digit = unsigned(s[i] - '0');
+        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
     }
     if (hadDigits)
         *hadDigits = digits;
-    if (negative)
-        value = -value;
-    if (value > LONG_MAX)
-        return LONG_MAX;
-    if (value < LONG_MIN)
-        return LONG_MIN;
-    return long(value);
+    if (!negative)
+        return long(magnitude);
+    return magnitude == 0UL - (unsigned long)LONG_MIN ? LONG_MIN : -long(magnitude);
 }
