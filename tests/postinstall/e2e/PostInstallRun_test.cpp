@@ -1,0 +1,305 @@
+// The post-install utility as the driver starts it: a process with a command line, a script and
+// the log switch in the registry, against printers and drivers in the real spooler.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+// The lines of the log that start with the given text, in order.
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : lines)
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            found.push_back(line);
+    return found;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// A script for one driver; extra lines go into its install section.
+std::string Script(const std::string& driver, const std::string& installExtra = "",
+                   const std::string& tail = "")
+{
+    return "; test script\n"
+           "[Manufacturer]\n"
+           "\"Qelbrin\"=QelbrinModels\n"
+           "Other\n"
+           "[Other]\n"
+           "Unrelated=Nothing\n"
+           "[QelbrinModels]\n"
+           "\"" + driver + "\"=Drv_Install, QVTDX5DA.DLL\n"
+           "[Drv_Install]\n" + installExtra + tail;
+}
+
+struct SpoolerDriver {
+    std::string name;
+    DWORD version;
+};
+
+std::vector<SpoolerDriver> InstalledDrivers()
+{
+    std::vector<SpoolerDriver> result;
+    DWORD needed = 0, count = 0;
+    char env[] = "Windows NT x86";
+    EnumPrinterDriversA(nullptr, env, 6, nullptr, 0, &needed, &count);
+    if (!needed)
+        return result;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrinterDriversA(nullptr, env, 6, buffer.data(), needed, &needed, &count))
+        return result;
+    auto* info = reinterpret_cast<DRIVER_INFO_6A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i)
+        result.push_back({info[i].pName, info[i].cVersion});
+    return result;
+}
+
+std::vector<std::string> InstalledPrinters()
+{
+    std::vector<std::string> result;
+    DWORD needed = 0, count = 0;
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count);
+    if (!needed)
+        return result;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersA(flags, nullptr, 2, buffer.data(), needed, &needed, &count))
+        return result;
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i)
+        result.push_back(info[i].pPrinterName);
+    return result;
+}
+
+// The handlers the run list must process, in order, for this spooler state.
+std::vector<std::string> ExpectedRunList(const std::string& driver, const std::string& printer, bool updateAll)
+{
+    std::vector<std::string> keywords = {"QelUnZipZipFile", "QelUnZipEXEFile", "QelInstallFile"};
+    for (const SpoolerDriver& d : InstalledDrivers()) {
+        if (d.version != 3)
+            continue;
+        keywords.push_back("UpdateDependentFiles");
+        if (updateAll || d.name == driver) {
+            keywords.push_back("DelReg");
+            keywords.push_back("AddReg");
+        }
+    }
+    for (const std::string& p : InstalledPrinters()) {
+        if (!updateAll && p != printer)
+            continue;
+        keywords.push_back("QelPrtDrvData");
+        keywords.push_back("QelAssociateMonitor");
+        keywords.push_back("PrintProcessor");
+    }
+    for (const char* k : {"UpdateInis", "QelAddGroup", "QelRunApps", "QelDelFiles", "QelUninstall"})
+        keywords.push_back(k);
+    std::vector<std::string> lines;
+    for (const std::string& k : keywords)
+        lines.push_back("GenericInfo::Process: Processing " + k);
+    return lines;
+}
+
+class PostInstallRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(qvtest::InstallTestDriver(kDriver));
+        ASSERT_TRUE(qvtest::AddTestPrinter(kPrinter, kDriver, "LPT1:"));
+        // A second driver and printer, which only update-all mode touches; its help file is empty.
+        ASSERT_TRUE(qvtest::InstallTestDriver(kOtherDriver, ""));
+        ASSERT_TRUE(qvtest::AddTestPrinter(kOtherPrinter, kOtherDriver, "LPT2:"));
+    }
+
+    void SetUp() override
+    {
+        log_ = dir_.Path() + "\\pi.log";
+        script_ = dir_.Path() + "\\setup.inf";
+        ASSERT_TRUE(qvtest::SetHklmString(kSwitchKey, "OstrafelDebug", log_));
+        qvtest::DeleteHklmValue(kSwitchKey, "OstrafelUpdateAllPrinters");
+        qvtest::DeleteHklmValue(kSwitchKey, "Running");
+        qvtest::DeleteHklmValue(kSwitchKey, "InstallLanguageISO");
+    }
+
+    void TearDown() override { qvtest::DeleteHklmValue(kSwitchKey, "OstrafelDebug"); }
+
+    int Run(const std::string& arguments)
+    {
+        DeleteFileA(log_.c_str());
+        return qvtest::RunProcess("\"" + qvtest::BinDir() + "\\QVTDX5PI.EXE\" " + arguments);
+    }
+
+    void WriteScript(const std::string& text) { ASSERT_TRUE(qvtest::WriteFile(script_, text)); }
+    std::string ScriptArg() const { return "-i \"" + script_ + "\""; }
+    std::vector<std::string> Log() const { return SplitLines(qvtest::ReadFile(log_).value_or("")); }
+
+    static constexpr const char* kDriver = "Qelbrin E2E PCL";
+    static constexpr const char* kPrinter = "Qelbrin E2E Office";
+    static constexpr const char* kOtherDriver = "Qelbrin E2E Other PCL";
+    static constexpr const char* kOtherPrinter = "Qelbrin E2E Other";
+
+    qvtest::TempDir dir_;
+    std::string log_;
+    std::string script_;
+};
+
+TEST_F(PostInstallRun, WritesHeaderSummaryAndProcessesTheRunListInOrder)
+{
+    WriteScript(Script(kDriver, "QV_DRV_NETSUPPORT=2\nQelInstallFile=Files\n"));
+    const std::string args = "-s " + ScriptArg() + " -d QVTDX5DA.DLL -p LPT1: -n \"" + kPrinter + "\"";
+    ASSERT_EQ(0, Run(args));
+
+    std::vector<std::string> log = Log();
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ("---- Post install utility Flight Recorder ----", log[0]);
+    EXPECT_TRUE(std::regex_match(log[1], std::regex("[A-Z][a-z]{2} [A-Z][a-z]{2} \\d\\d \\d\\d:\\d\\d:\\d\\d \\d{4}")))
+        << log[1];
+    EXPECT_EQ("", log[2]);
+    EXPECT_EQ("Command line: " + args, log[3]);
+
+    const std::vector<std::string> summary = {
+        std::string("Driver name:       ") + kDriver,
+        std::string("Print Object Name: ") + kPrinter,
+        "Point and Print:   no",
+        "Install section:   Drv_Install",
+        "Update Mode:       no",
+        "Custom install:    no",
+        "Network level:\t\t2",
+    };
+    auto first = std::find(log.begin(), log.end(), summary[0]);
+    ASSERT_NE(log.end(), first);
+    EXPECT_EQ(summary, std::vector<std::string>(first, first + std::min<size_t>(summary.size(), log.end() - first)));
+
+    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, false),
+              LinesStartingWith(log, "GenericInfo::Process: Processing "));
+    EXPECT_TRUE(Contains(log, std::string(" Driver found: ") + kDriver));
+    EXPECT_TRUE(Contains(log, std::string(" WARNING!! Missing RegKey: HelpFile is empty for: ") + kOtherDriver));
+    EXPECT_FALSE(Contains(log, std::string(" WARNING!! Missing RegKey: HelpFile is empty for: ") + kDriver));
+}
+
+TEST_F(PostInstallRun, UpdateAllModeAndCustomInstallComeFromTheRegistry)
+{
+    ASSERT_TRUE(qvtest::SetHklmString(kSwitchKey, "OstrafelUpdateAllPrinters", "1"));
+    ASSERT_TRUE(qvtest::SetHklmDword(kSwitchKey, "Running", 2));
+    WriteScript(Script(kDriver));
+    ASSERT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
+
+    std::vector<std::string> log = Log();
+    EXPECT_TRUE(Contains(log, "Update Mode:       yes"));
+    EXPECT_TRUE(Contains(log, "Custom install:    yes"));
+    EXPECT_TRUE(Contains(log, "Network level:\t\t0"));
+    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, true), LinesStartingWith(log, "GenericInfo::Process: Processing "));
+}
+
+TEST_F(PostInstallRun, PreparationFailuresEndWithTheirExitCodeBeforeAnyHandler)
+{
+    struct Case {
+        const char* what;
+        std::string script;
+        std::string printer;
+        int exitCode;
+        std::string lastLine;
+    };
+    const Case cases[] = {
+        {"no manufacturer section", "[Models]\nx=y\n", kPrinter, 3,
+         "OstrafelEngine::getManufacturers: could not find manufacturer section: Manufacturer"},
+        // The script is read before the printer: a missing printer still gives 3 here.
+        {"no manufacturer, unknown printer", "[Models]\n", "No Such Printer", 3,
+         "OstrafelEngine::getManufacturers: could not find manufacturer section: Manufacturer"},
+        {"unknown printer", Script(kDriver), "No Such Printer", 2,
+         "OstrafelApp::getPrinterInfo: OpenPrinter of No Such Printer failed with error code 1801"},
+        {"driver in no models section", Script("Some Other Driver"), kPrinter, 4,
+         "Command line: " + ScriptArg() + " -n \"" + kPrinter + "\""},
+        // The value after the comma is part of the models section's name.
+        {"models section with platform suffix",
+         "[Manufacturer]\nQelbrin=QelbrinModels,NTx86\n[QelbrinModels]\n\"" + std::string(kDriver) +
+             "\"=Drv_Install\n[Drv_Install]\n",
+         kPrinter, 4, "Command line: " + ScriptArg() + " -n \"" + kPrinter + "\""},
+        {"empty install-section field", "[Manufacturer]\nM\n[M]\n\"" + std::string(kDriver) + "\"=, x\n",
+         kPrinter, 4, "Command line: " + ScriptArg() + " -n \"" + kPrinter + "\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteScript(c.script);
+        EXPECT_EQ(c.exitCode, Run(ScriptArg() + " -n \"" + c.printer + "\""));
+        std::vector<std::string> log = Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(c.lastLine, log.back());
+        EXPECT_TRUE(LinesStartingWith(log, "GenericInfo::Process").empty());
+    }
+}
+
+TEST_F(PostInstallRun, CommandLineRejectionsExitWithOne)
+{
+    WriteScript(Script(kDriver));
+    struct Case {
+        std::string args;
+        std::vector<std::string> tail;
+    };
+    const Case cases[] = {
+        {"-n \"" + std::string(kPrinter) + "\"", {"parseCommandLine: could not load INF: "}},
+        {ScriptArg() + " -N", {"parseCommandLine: no printer name specified."}},
+        {"-i \"" + dir_.Path() + "\\none.inf\" -n P",
+         {"parseCommandLine: could not load INF: " + dir_.Path() + "\\none.inf"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        EXPECT_EQ(1, Run(c.args));
+        std::vector<std::string> log = Log();
+        ASSERT_GE(log.size(), c.tail.size());
+        EXPECT_EQ(c.tail, std::vector<std::string>(log.end() - c.tail.size(), log.end()));
+    }
+}
+
+TEST_F(PostInstallRun, ALogFileIsMadeOnlyWhenTheSwitchNamesOne)
+{
+    WriteScript(Script(kDriver));
+    qvtest::DeleteHklmValue(kSwitchKey, "OstrafelDebug");
+    EXPECT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(log_.c_str()));
+
+    ASSERT_TRUE(qvtest::SetHklmString(kSwitchKey, "OstrafelDebug", ""));
+    EXPECT_EQ(1, Run("-n x"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(log_.c_str()));
+}
+
+TEST_F(PostInstallRun, LanguageStringsFollowTheInstallLanguage)
+{
+    ASSERT_TRUE(qvtest::SetHklmString(kSwitchKey, "InstallLanguageISO", "de_DE"));
+    WriteScript(Script(kDriver));
+    ASSERT_EQ(0, Run(ScriptArg() + " -p LPT1: -n \"" + kPrinter + "\""));
+    std::vector<std::string> log = Log();
+    const std::vector<std::string> expected = {
+        "OstrafelEngine::getStrings: Language Codes Found",
+        "\tHex Country code: 0007",
+        "\tHex Language code: 0007",
+        "\tISO code: de_DE",
+    };
+    auto first = std::find(log.begin(), log.end(), expected[0]);
+    ASSERT_NE(log.end(), first);
+    EXPECT_EQ(expected, std::vector<std::string>(first, first + std::min<size_t>(4, log.end() - first)));
+}
+
+}  // namespace
