@@ -7,6 +7,19 @@
 #include "../services/OSInfo.h"
 #include "../services/Registry.h"
 #include "DebugLog.h"
+#include "../commands/AddRegInfo.h"
+#include "../commands/DeleteFileInfo.h"
+#include "../commands/DeleteRegInfo.h"
+#include "../commands/InstFileInfo.h"
+#include "../commands/MonitorInfo.h"
+#include "../commands/ProcessorInfo.h"
+#include "../commands/PrtDrvDataInfo.h"
+#include "../commands/RunExeInfo.h"
+#include "../commands/StartMenuInfo.h"
+#include "../commands/UninstallInfo.h"
+#include "../commands/UnzipFileInfo.h"
+#include "../commands/UpdateDepFilesInfo.h"
+#include "../commands/UpdateIniInfo.h"
 #include "GenericInfo.h"
 #include "SpoolerRecords.h"
 #include "Tokenizer.h"
@@ -52,16 +65,16 @@ int OstrafelEngine::run(const CStdStr& commandLine)
     getStrings();
     writeSummary();
 
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelUnZipZipFile"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelUnZipEXEFile"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelInstallFile"));
+    runList_.push_back(std::make_unique<UnzipFileInfo>(this));
+    runList_.push_back(std::make_unique<RunExeInfo>(this, 0));
+    runList_.push_back(std::make_unique<InstFileInfo>(this));
     SetupMultipleDrivers();
     SetupPrinters();
-    runList_.push_back(std::make_unique<GenericInfo>(this, "UpdateInis"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelAddGroup"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelRunApps"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelDelFiles"));
-    runList_.push_back(std::make_unique<GenericInfo>(this, "QelUninstall"));
+    runList_.push_back(std::make_unique<UpdateIniInfo>(this));
+    runList_.push_back(std::make_unique<StartMenuInfo>(this));
+    runList_.push_back(std::make_unique<RunExeInfo>(this, 1));
+    runList_.push_back(std::make_unique<DeleteFileInfo>(this));
+    runList_.push_back(std::make_unique<UninstallInfo>(this));
 
     // A handler's result never stops the run: each reports its own outcome in the log.
     for (auto& handler : runList_)
@@ -87,6 +100,13 @@ void OstrafelEngine::writeHeader(const CStdStr& commandLine)
         std::strftime(stamp, sizeof stamp, "%a %b %d %H:%M:%S %Y", local);
     DebugLog << stamp << '\n' << '\n';
     DebugLog << "Command line: " << commandLine << '\n';
+}
+
+void OstrafelEngine::SetScript(std::unique_ptr<InfFile> script, const CStdStr& installSection, bool pointAndPrint)
+{
+    inf_ = std::move(script);
+    installSection_ = installSection;
+    pointAndPrint_ = pointAndPrint;
 }
 
 bool OstrafelEngine::parseCommandLine(const CStdStr& text)
@@ -251,20 +271,20 @@ void OstrafelEngine::SetupMultipleDrivers()
         }
         if (level == 6 && Text(driver->pHelpFile).empty())
             DebugLog << " WARNING!! Missing RegKey: HelpFile is empty for: " << name << '\n';
-        runList_.push_back(std::make_unique<GenericInfo>(this, "UpdateDependentFiles", name));
+        runList_.push_back(std::make_unique<UpdateDepFilesInfo>(this, driver, level));
         if (updateAll_ || name == driverName_) {
-            runList_.push_back(std::make_unique<GenericInfo>(this, "DelReg", name));
-            runList_.push_back(std::make_unique<GenericInfo>(this, "AddReg", name));
+            runList_.push_back(std::make_unique<DeleteRegInfo>(this, name));
+            runList_.push_back(std::make_unique<AddRegInfo>(this, name));
         }
     }
 }
 
-const BYTE* OstrafelEngine::FindInstalledDriver(const CStdStr& name) const
+const DRIVER_INFO_3A* OstrafelEngine::FindInstalledDriver(const CStdStr& name) const
 {
     for (DWORD i = 0; i < driverCount_; ++i) {
         const DRIVER_INFO_3A* driver = DriverAt(drivers_, driverLevel_, i);
         if (EqualNoCase(Text(driver->pName), name))
-            return reinterpret_cast<const BYTE*>(driver);
+            return driver;
     }
     return nullptr;
 }
@@ -295,9 +315,10 @@ void OstrafelEngine::SetupPrinters()
             if (os.IsNT() && Text(printer.pPrinterName) != printObjectName_)
                 continue;
         }
-        runList_.push_back(std::make_unique<GenericInfo>(this, "QelPrtDrvData", Text(printer.pDriverName)));
-        runList_.push_back(std::make_unique<GenericInfo>(this, "QelAssociateMonitor"));
+        const DRIVER_INFO_3A* driver = FindInstalledDriver(Text(printer.pDriverName));
+        runList_.push_back(std::make_unique<PrtDrvDataInfo>(this, &printer));
+        runList_.push_back(std::make_unique<MonitorInfo>(this, &printer, driver, driverLevel_));
         if (!IsRemotePrinter(printer))
-            runList_.push_back(std::make_unique<GenericInfo>(this, "PrintProcessor"));
+            runList_.push_back(std::make_unique<ProcessorInfo>(this, &printer));
     }
 }

@@ -28,6 +28,8 @@ public:
     int run(const CStdStr& commandLine);
 
     bool parseCommandLine(const CStdStr& text);
+    // Adopts a script already read, for callers that run handlers without a command line.
+    void SetScript(std::unique_ptr<InfFile> script, const CStdStr& installSection, bool pointAndPrint);
     bool getManufacturers();
     // The install section of a driver: empty when no models section names it.
     CStdStr InstallSectionFor(const CStdStr& driverName) const;
@@ -55,8 +57,9 @@ public:
     DWORD InstalledDriverLevel() const { return driverLevel_; }
     DWORD InstalledDriverCount() const { return driverCount_; }
     const BYTE* InstalledDrivers() const { return drivers_.empty() ? nullptr : drivers_.data(); }
-    // The installed driver of that name (without regard to case), or null.
-    const BYTE* FindInstalledDriver(const CStdStr& name) const;
+    // The installed driver of that name (without regard to case), or null. A level-6 record
+    // starts with the level-3 fields; InstalledDriverLevel says which it is.
+    const DRIVER_INFO_3A* FindInstalledDriver(const CStdStr& name) const;
 
 private:
     void readSwitches();

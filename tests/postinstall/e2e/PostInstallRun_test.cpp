@@ -94,32 +94,44 @@ std::vector<std::string> InstalledPrinters()
     return result;
 }
 
-// The handlers the run list must process, in order, for this spooler state.
+// What each handler of the run list writes first: generic handlers their Processing line, the
+// two with a processing step of their own the line saying it is not built yet.
+const char* const kDepFilesStep = "UpdateDepFilesInfo::Process: not carried out yet";
+const char* const kProcessorStep = "ProcessorInfo::Process: not carried out yet";
+
 std::vector<std::string> ExpectedRunList(const std::string& driver, const std::string& printer, bool updateAll)
 {
-    std::vector<std::string> keywords = {"QelUnZipZipFile", "QelUnZipEXEFile", "QelInstallFile"};
+    auto generic = [](const char* keyword) { return std::string("GenericInfo::Process: Processing ") + keyword; };
+    std::vector<std::string> lines = {generic("QelUnZipZipFile"), generic("QelUnZipEXEFile"),
+                                      generic("QelInstallFile")};
     for (const SpoolerDriver& d : InstalledDrivers()) {
         if (d.version != 3)
             continue;
-        keywords.push_back("UpdateDependentFiles");
+        lines.push_back(kDepFilesStep);
         if (updateAll || d.name == driver) {
-            keywords.push_back("DelReg");
-            keywords.push_back("AddReg");
+            lines.push_back(generic("DelReg"));
+            lines.push_back(generic("AddReg"));
         }
     }
     for (const std::string& p : InstalledPrinters()) {
         if (!updateAll && p != printer)
             continue;
-        keywords.push_back("QelPrtDrvData");
-        keywords.push_back("QelAssociateMonitor");
-        keywords.push_back("PrintProcessor");
+        lines.push_back(generic("QelPrtDrvData"));
+        lines.push_back(generic("QelAssociateMonitor"));
+        lines.push_back(kProcessorStep);
     }
     for (const char* k : {"UpdateInis", "QelAddGroup", "QelRunApps", "QelDelFiles", "QelUninstall"})
-        keywords.push_back(k);
-    std::vector<std::string> lines;
-    for (const std::string& k : keywords)
-        lines.push_back("GenericInfo::Process: Processing " + k);
+        lines.push_back(generic(k));
     return lines;
+}
+
+std::vector<std::string> RunListLines(const std::vector<std::string>& log)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : log)
+        if (line.rfind("GenericInfo::Process: Processing ", 0) == 0 || line == kDepFilesStep || line == kProcessorStep)
+            found.push_back(line);
+    return found;
 }
 
 class PostInstallRun : public ::testing::Test {
@@ -192,11 +204,58 @@ TEST_F(PostInstallRun, WritesHeaderSummaryAndProcessesTheRunListInOrder)
     ASSERT_NE(log.end(), first);
     EXPECT_EQ(summary, std::vector<std::string>(first, first + std::min<size_t>(summary.size(), log.end() - first)));
 
-    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, false),
-              LinesStartingWith(log, "GenericInfo::Process: Processing "));
+    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, false), RunListLines(log));
     EXPECT_TRUE(Contains(log, std::string(" Driver found: ") + kDriver));
     EXPECT_TRUE(Contains(log, std::string(" WARNING!! Missing RegKey: HelpFile is empty for: ") + kOtherDriver));
     EXPECT_FALSE(Contains(log, std::string(" WARNING!! Missing RegKey: HelpFile is empty for: ") + kDriver));
+}
+
+TEST_F(PostInstallRun, EveryHandlerReadsItsSectionsAndClaimsNothingItDidNotDo)
+{
+    const std::string install =
+        "QelUnZipZipFile=Zips\nQelUnZipEXEFile=Exes\nQelInstallFile=Files\nAddReg=Regs\nDelReg=Regs\n"
+        "QelPrtDrvData=Data\nQelAssociateMonitor=Monitors,NoSuchSection\nUpdateInis=Inis\nQelAddGroup=Groups\n"
+        "QelRunApps=Apps\nQelDelFiles=Deletes\nQelUninstall=Uninstall\n";
+    const std::string sections =
+        "[Zips]\nz,3,a.zip\n[Exes]\ne,1,setup.exe,/q\n[Files]\nf,3,dest,src,tmp\nlocal only,2,x\n"
+        "[Regs]\nHKLM,Software\\Q,Name\n[Data]\nd,3,1,Name,Data\n[Monitors]\nm,3,Port Monitor,1\n"
+        "[Inis]\nwin.ini,Section,,Key=Value\n[Groups]\ng,3,2,Group\n[Apps]\na\n[Deletes]\nx,3,old.txt,1\n"
+        "[Uninstall]\nu,3,unst.zip\n";
+    WriteScript(Script(kDriver, install, sections));
+    ASSERT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
+    std::vector<std::string> log = Log();
+
+    for (const std::string& line : std::vector<std::string>{
+             "UnZipInfo::HandleCommand: not carried out yet: \"a.zip\"",
+             "RunAppInfo::HandleCommand: not carried out yet: \"setup.exe\", \"/q\"",
+             "InstFileInfo::HandleCommand: not carried out yet: \"dest\", \"src\", \"tmp\"",
+             "DeleteRegInfo::HandleCommand: not carried out yet: \"HKLM\", \"Software\\Q\", \"Name\"",
+             "AddRegInfo::HandleCommand: not carried out yet: \"HKLM\", \"Software\\Q\", \"Name\"",
+             "PrtDrvDataInfo::HandleCommand: not carried out yet: \"1\", \"Name\", \"Data\"",
+             "MonitorInfo::HandleCommand: not carried out yet: \"Port Monitor\", \"1\"",
+             "GenericInfo::ReadINF: Section NoSuchSection not found",
+             "UpdateIniInfo::HandleCommand: not carried out yet: \"win.ini\", \"Section\", \"\", \"Key=Value\"",
+             "StartMenuInfo::HandleCommand: not carried out yet: \"2\", \"Group\"",
+             "GenericInfo::ParseCommand: command a is invalid!",
+             "DeleteFileInfo::HandleCommand: not carried out yet: \"old.txt\", \"1\"",
+             "UninstallInfo::HandleCommand: not carried out yet: \"unst.zip\"",
+             "\tDriver name: " + std::string(kDriver),
+         })
+        EXPECT_TRUE(Contains(log, line)) << line;
+
+    // A generic line that did nothing is reported as failed, with the script's context; the line
+    // for connections is skipped on a local printer and reported the same way.
+    for (const char* command : {"f,3,dest,src,tmp", "local only,2,x"}) {
+        auto at = std::find(log.begin(), log.end(), std::string("\t\tCommand: ") + command);
+        ASSERT_NE(log.end(), at) << command;
+        ASSERT_GE(at - log.begin(), 3);
+        EXPECT_EQ("GenericInfo::ReadINF: Error parsing command:", *(at - 3));
+        EXPECT_EQ("\t\tSection: Drv_Install", *(at - 2));
+        EXPECT_EQ("\t\tCommand Name: QelInstallFile", *(at - 1));
+    }
+    // Lines of all-field commands are never reported as failed.
+    EXPECT_FALSE(Contains(log, "\t\tCommand Name: AddReg"));
+    EXPECT_FALSE(Contains(log, "\t\tCommand Name: UpdateInis"));
 }
 
 TEST_F(PostInstallRun, UpdateAllModeAndCustomInstallComeFromTheRegistry)
@@ -210,7 +269,7 @@ TEST_F(PostInstallRun, UpdateAllModeAndCustomInstallComeFromTheRegistry)
     EXPECT_TRUE(Contains(log, "Update Mode:       yes"));
     EXPECT_TRUE(Contains(log, "Custom install:    yes"));
     EXPECT_TRUE(Contains(log, "Network level:\t\t0"));
-    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, true), LinesStartingWith(log, "GenericInfo::Process: Processing "));
+    EXPECT_EQ(ExpectedRunList(kDriver, kPrinter, true), RunListLines(log));
 }
 
 TEST_F(PostInstallRun, PreparationFailuresEndWithTheirExitCodeBeforeAnyHandler)

@@ -1,0 +1,13 @@
+// Writes registry values for one installed driver.
+#pragma once
+
+#include "engine/GenericInfo.h"
+
+class AddRegInfo : public GenericInfo {
+public:
+    AddRegInfo(OstrafelEngine* engine, const CStdStr& driverName);
+
+    // Lines of this command have no applicability mode: every field is an argument.
+    bool ParseCommand(const CStdStr& line) override { return ParseAllFields(line); }
+    bool HandleCommand(const CStdStringList& arguments) override;
+};

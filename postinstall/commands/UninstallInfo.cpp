@@ -1,0 +1,8 @@
+#include "UninstallInfo.h"
+
+UninstallInfo::UninstallInfo(OstrafelEngine* engine) : GenericInfo(engine, "QelUninstall") {}
+
+bool UninstallInfo::HandleCommand(const CStdStringList& arguments)
+{
+    return NotCarriedOut("UninstallInfo", arguments);
+}
