@@ -2,98 +2,92 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "../services/LanguageTable.h"
-#include "../services/OSInfo.h"
+#include "../services/SystemPath.h"
 #include "../services/Registry.h"
 #include "DebugLog.h"
 #include "OstrafelEngine.h"
 #include "Tokenizer.h"
 
-namespace {
-
-PathObject Directory(const CStdStr& text)
-{
-    PathObject path;
-    path.SetDirectory(text);
-    return path;
-}
-
-CStdStr Parent(const CStdStr& dir)
-{
-    size_t cut = dir.find_last_of('\\');
-    return cut == CStdStr::npos ? CStdStr() : dir.substr(0, cut);
-}
-
-CStdStr DriverDirectory()
-{
-    char dir[MAX_PATH] = "";
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &needed))
-        return CStdStr();
-    return dir;
-}
-
-}  // namespace
-
 PathObject OstrafelEngine::LookupDir(long code) const
 {
-    char buffer[MAX_PATH] = "";
-    OSInfo os;
     switch (code) {
     case 1:
-        if (GetCurrentDirectoryA(MAX_PATH, buffer))
-            return Directory(buffer);
-        break;
+        return SystemPath(2);
     case 2:
-        if (GetTempPathA(MAX_PATH, buffer))
-            return Directory(buffer);
-        break;
+        return SystemPath(22);
     case 3:
-        if (GetModuleFileNameA(nullptr, buffer, MAX_PATH))
-            return Directory(PathObject(CStdStr(buffer)).directory());
-        break;
+        return SystemPath(10);
     case 10:
-        if (GetWindowsDirectoryA(buffer, MAX_PATH))
-            return Directory(buffer);
-        break;
+        return SystemPath(23);
     case 11:
-        if (GetSystemDirectoryA(buffer, MAX_PATH))
-            return Directory(buffer);
-        break;
+        return SystemPath(19);
     case 51:
-        return Directory(os.Is9x() ? DriverDirectory() : Parent(Parent(DriverDirectory())));
+        return SystemPath(16);
     case 52:
-        return Directory(os.Is9x() ? DriverDirectory() : Parent(DriverDirectory()));
+        return SystemPath(17);
     case 777:
         return installDir_;
     case 2500:
-        if (GetEnvironmentVariableA("ProgramFiles", buffer, MAX_PATH))
-            return Directory(buffer);
-        break;
+        return SystemPath(14);
     case 5000:
-    case 10000: {
-        PathObject dir = Directory(DriverDirectory());
-        if (os.IsNT5OrLater())
-            dir.AppendSubDir("3");
-        else if (os.GetOSCode() == OSInfo::NT4)
-            dir.AppendSubDir("2");
-        return dir;
-    }
+    case 10000:
+        return SystemPath(12);
     case 66000:
-        return Directory(DriverDirectory());
-    case 66001: {
-        DWORD needed = 0;
-        if (GetPrintProcessorDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(buffer), sizeof buffer,
-                                        &needed))
-            return Directory(buffer);
-        break;
-    }
+        return SystemPath(11);
+    case 66001:
+        return SystemPath(13);
     default:
-        break;
+        DebugLog << "LookupDir: could not get directory for code " << code << '\n';
+        return PathObject();
     }
-    DebugLog << "LookupDir: could not get directory for code " << code << '\n';
-    return PathObject();
+}
+
+CStdStr OstrafelEngine::DecodeMacros(const CStdStr& text)
+{
+    CStdStr output;
+    CStdStr name;
+    char open = 0;
+    for (char c : text) {
+        if (!open) {
+            if (c == '%' || c == '$') {
+                open = c;
+                name.clear();
+            } else {
+                output += c;
+            }
+            continue;
+        }
+        if (c != open) {
+            name += c;
+            continue;
+        }
+        bool number = false;
+        long code = ParseDecimal(name, &number);
+        if (open == '$') {
+            if (number) {
+                output += LookupDir(code).FullPath();
+            } else {
+                output += '$' + name + '$';
+                DebugLog << "OstrafelEngine::DecodeMacros: invalid macro: " << name << '\n';
+            }
+        } else {
+            // A name the table lacks is entered empty, as the lookup of the original table did.
+            const CStdStr& value = macros_[ToLower(name)];
+            if (value.empty() && number)
+                output += LookupDir(code).FullPath();
+            else
+                output += value;
+        }
+        open = 0;
+    }
+    if (open) {
+        DebugLog << "OstrafelEngine::DecodeMacros: Runaway macro in string " << text << '\n';
+        output += open + name;
+    }
+    return output;
 }
 
 void OstrafelEngine::getStrings()
@@ -103,7 +97,8 @@ void OstrafelEngine::getStrings()
     unsigned id;
     if (!iso.empty()) {
         languageIso_ = iso;
-        id = LanguageWinCode(iso);
+        // Mostly a primary language id ("0x07"); a code the table lacks gives 0.
+        id = unsigned(std::strtoul(LanguageTable::Lookup(iso, LanguageTable::WinCode).c_str(), nullptr, 16));
     } else {
         languageIso_ = UserLocaleTag();
         id = GetUserDefaultLangID();

@@ -43,6 +43,8 @@ public:
     const std::vector<LogOp>& LogOps() const { return logOps_; }
 
     void getStrings();
+    // Directory codes ($n$) and variables (%name%) in a script field.
+    CStdStr DecodeMacros(const CStdStr& text);
     PathObject LookupDir(long code) const;
 
     long NetworkLevel() const { return networkLevel_; }
