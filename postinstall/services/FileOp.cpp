@@ -6,38 +6,15 @@
 
 #include "../engine/DebugLog.h"
 #include "FileOpInternal.h"
+#include "SystemPath.h"
 
 using namespace fileop_detail;
 
 namespace fileop_detail {
 
-namespace {
-
-CStdStr WithoutTrailingSeparator(CStdStr dir)
-{
-    if (!dir.empty() && dir.back() == '\\')
-        dir.pop_back();
-    return dir;
-}
-
-}  // namespace
-
-CStdStr TempDirectory()
-{
-    return WithoutTrailingSeparator(QueryText([](char* b, DWORD n) { return GetTempPathA(n, b); }));
-}
-
-CStdStr WindowsDirectory()
-{
-    return WithoutTrailingSeparator(
-        QueryText([](char* b, DWORD n) { return GetWindowsDirectoryA(b, n); }));
-}
-
-CStdStr SystemDirectory()
-{
-    return WithoutTrailingSeparator(
-        QueryText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); }));
-}
+CStdStr TempDirectory() { return SystemPath(22).directory(); }
+CStdStr WindowsDirectory() { return SystemPath(23).directory(); }
+CStdStr SystemDirectory() { return SystemPath(19).directory(); }
 
 }  // namespace fileop_detail
 

@@ -7,6 +7,7 @@
 
 #include "../engine/DebugLog.h"
 #include "OSInfo.h"
+#include "SystemPath.h"
 #include "PathObject.h"
 
 namespace {
@@ -81,18 +82,9 @@ bool IsFullyQualified(const CStdStr& path)
     return path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
-CStdStr FolderFile(UINT(WINAPI* folder)(LPSTR, UINT), const char* name)
+CStdStr FolderFile(int code, const char* name)
 {
-    CStdStr dir;
-    UINT size = folder(nullptr, 0);
-    if (size) {
-        std::vector<char> buffer(size + 1, 0);
-        UINT n = folder(buffer.data(), UINT(buffer.size()));
-        if (n && n < buffer.size())
-            dir.assign(buffer.data(), n);
-    }
-    PathObject path;
-    path.SetDirectory(dir);
+    SystemPath path(code);
     path.SetName(name);
     return path.FullPath();
 }
@@ -101,8 +93,8 @@ CStdStr FolderFile(UINT(WINAPI* folder)(LPSTR, UINT), const char* name)
 CStdStr InterpreterCommand(const CStdStr& commandLine)
 {
     if (OSInfo().Is9x())
-        return FolderFile(GetWindowsDirectoryA, "Command.com") + " /C " + commandLine;
-    return FolderFile(GetSystemDirectoryA, "cmd.exe") + " /C \"" + commandLine + "\"";
+        return FolderFile(23, "Command.com") + " /C " + commandLine;
+    return FolderFile(19, "cmd.exe") + " /C \"" + commandLine + "\"";
 }
 
 CStdStr CurrentDirectory()
