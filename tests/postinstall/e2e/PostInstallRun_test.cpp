@@ -55,45 +55,6 @@ std::string Script(const std::string& driver, const std::string& installExtra = 
            "[Drv_Install]\n" + installExtra + tail;
 }
 
-struct SpoolerDriver {
-    std::string name;
-    DWORD version;
-};
-
-std::vector<SpoolerDriver> InstalledDrivers()
-{
-    std::vector<SpoolerDriver> result;
-    DWORD needed = 0, count = 0;
-    char env[] = "Windows NT x86";
-    EnumPrinterDriversA(nullptr, env, 6, nullptr, 0, &needed, &count);
-    if (!needed)
-        return result;
-    std::vector<BYTE> buffer(needed);
-    if (!EnumPrinterDriversA(nullptr, env, 6, buffer.data(), needed, &needed, &count))
-        return result;
-    auto* info = reinterpret_cast<DRIVER_INFO_6A*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i)
-        result.push_back({info[i].pName, info[i].cVersion});
-    return result;
-}
-
-std::vector<std::string> InstalledPrinters()
-{
-    std::vector<std::string> result;
-    DWORD needed = 0, count = 0;
-    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count);
-    if (!needed)
-        return result;
-    std::vector<BYTE> buffer(needed);
-    if (!EnumPrintersA(flags, nullptr, 2, buffer.data(), needed, &needed, &count))
-        return result;
-    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i)
-        result.push_back(info[i].pPrinterName);
-    return result;
-}
-
 // What each handler of the run list writes first: generic handlers their Processing line, the
 // two with a processing step of their own the line saying it is not built yet.
 const char* const kDepFilesStep = "UpdateDepFilesInfo::Process: not carried out yet";
@@ -104,7 +65,7 @@ std::vector<std::string> ExpectedRunList(const std::string& driver, const std::s
     auto generic = [](const char* keyword) { return std::string("GenericInfo::Process: Processing ") + keyword; };
     std::vector<std::string> lines = {generic("QelUnZipZipFile"), generic("QelUnZipEXEFile"),
                                       generic("QelInstallFile")};
-    for (const SpoolerDriver& d : InstalledDrivers()) {
+    for (const qvtest::DriverEntry& d : qvtest::ListDrivers("Windows NT x86").value_or(std::vector<qvtest::DriverEntry>{})) {
         if (d.version != 3)
             continue;
         lines.push_back(kDepFilesStep);
@@ -113,8 +74,8 @@ std::vector<std::string> ExpectedRunList(const std::string& driver, const std::s
             lines.push_back(generic("AddReg"));
         }
     }
-    for (const std::string& p : InstalledPrinters()) {
-        if (!updateAll && p != printer)
+    for (const qvtest::PrinterEntry& p : qvtest::ListPrinters().value_or(std::vector<qvtest::PrinterEntry>{})) {
+        if (!updateAll && p.name != printer)
             continue;
         lines.push_back(generic("QelPrtDrvData"));
         lines.push_back(generic("QelAssociateMonitor"));
