@@ -1,4 +1,5 @@
-// Removes registry values for one installed driver.
+// Removes registry values for one installed driver, from lines in the platform's delete-registry
+// form: root, key, optional value name.
 #pragma once
 
 #include "engine/GenericInfo.h"

@@ -1,19 +1,20 @@
-// Associates a printer with its port monitor.
+// Associates a printer's driver with a port monitor and can switch on the printer's
+// bidirectional support.
 #pragma once
 
 #include <windows.h>
 
 #include "engine/GenericInfo.h"
+#include "services/DriverComponent.h"
 
 class MonitorInfo : public GenericInfo {
 public:
-    // The printer's driver description may be missing; level says how to read it (3 or 6).
-    MonitorInfo(OstrafelEngine* engine, const PRINTER_INFO_2A* printer, const DRIVER_INFO_3A* driver,
-                DWORD level);
+    // Both records are the engine's and are changed in place; the driver may be missing.
+    MonitorInfo(OstrafelEngine* engine, PRINTER_INFO_2A* printer, DriverRecord driver);
+    // Arguments: monitor name, flag (1: switch on bidirectional support).
     bool HandleCommand(const CStdStringList& arguments) override;
 
 private:
-    const PRINTER_INFO_2A* printer_;
-    const DRIVER_INFO_3A* driver_;
-    DWORD level_;
+    PRINTER_INFO_2A* printer_;
+    DriverRecord driver_;
 };

@@ -9,8 +9,13 @@
 class PrtDrvDataInfo : public GenericInfo {
 public:
     PrtDrvDataInfo(OstrafelEngine* engine, const PRINTER_INFO_2A* printer);
+    // Arguments: type word (STRING, NUMBER, BINARY), value name, data, optional flags (2: keep a
+    // value that exists with that type).
     bool HandleCommand(const CStdStringList& arguments) override;
 
+    // The registry type of a type word; an unknown word is text.
+    static DWORD TypeOf(const CStdStr& word);
+
 private:
-    const PRINTER_INFO_2A* printer_;
+    CStdStr printerName_;
 };

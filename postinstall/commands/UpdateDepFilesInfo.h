@@ -4,16 +4,16 @@
 #include <windows.h>
 
 #include "engine/GenericInfo.h"
+#include "services/DriverComponent.h"
 
 class UpdateDepFilesInfo : public GenericInfo {
 public:
-    // level says how to read the driver record (3 or 6).
-    UpdateDepFilesInfo(OstrafelEngine* engine, const DRIVER_INFO_3A* driver, DWORD level);
+    // The record is the engine's; its dependent-files list is replaced in place on an update.
+    UpdateDepFilesInfo(OstrafelEngine* engine, DriverRecord driver);
     // Compares file sets rather than reading command lines.
     bool Process() override;
     bool HandleCommand(const CStdStringList&) override { return true; }
 
 private:
-    const DRIVER_INFO_3A* driver_;
-    DWORD level_;
+    DriverRecord driver_;
 };

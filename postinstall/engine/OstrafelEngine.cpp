@@ -31,10 +31,10 @@ const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
 const char* YesNo(bool flag) { return flag ? "yes" : "no"; }
 
 // DRIVER_INFO_6A begins with the fields of DRIVER_INFO_3A, so both levels read alike.
-const DRIVER_INFO_3A* DriverAt(const std::vector<BYTE>& buffer, DWORD level, DWORD index)
+DRIVER_INFO_3A* DriverAt(std::vector<BYTE>& buffer, DWORD level, DWORD index)
 {
     size_t size = level == 6 ? sizeof(DRIVER_INFO_6A) : sizeof(DRIVER_INFO_3A);
-    return reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data() + index * size);
+    return reinterpret_cast<DRIVER_INFO_3A*>(buffer.data() + index * size);
 }
 
 CStdStr Text(const char* s) { return s ? CStdStr(s) : CStdStr(); }
@@ -239,12 +239,11 @@ void OstrafelEngine::writeSummary()
     DebugLog << "Network level:\t\t" << networkLevel_ << '\n';
 }
 
-void OstrafelEngine::SetupMultipleDrivers()
+bool OstrafelEngine::LoadInstalledDrivers()
 {
-    OSInfo os;
     char environment[32];
-    std::snprintf(environment, sizeof environment, "%s", os.Is9x() ? "Windows 4.0" : "Windows NT x86");
-    DWORD level = os.IsNT5OrLater() ? 6 : 3;
+    std::snprintf(environment, sizeof environment, "%s", DriverEnvironment());
+    DWORD level = DriverLevel();
     DWORD needed = 0, count = 0;
     BOOL ok = EnumPrinterDriversA(nullptr, environment, level, nullptr, 0, &needed, &count);
     if (!ok && GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed > 0) {
@@ -254,24 +253,30 @@ void OstrafelEngine::SetupMultipleDrivers()
     if (!ok) {
         DebugLog << "SetupMultipleDrivers: EnumPrinterDrivers failed with code " << GetLastError() << '\n';
         drivers_.clear();
-        return;
+        driverCount_ = 0;
+        return false;
     }
     driverLevel_ = level;
     driverCount_ = drivers_.empty() ? 0 : count;
+    return true;
+}
 
+void OstrafelEngine::SetupMultipleDrivers()
+{
+    if (!LoadInstalledDrivers())
+        return;
+    const DWORD level = driverLevel_;
     for (DWORD i = 0; i < driverCount_; ++i) {
-        const DRIVER_INFO_3A* driver = DriverAt(drivers_, level, i);
+        DRIVER_INFO_3A* driver = DriverAt(drivers_, level, i);
         CStdStr name = Text(driver->pName);
         DebugLog << " Driver found: " << name << '\n';
-        bool fits = os.Is9x() || (os.IsNT5OrLater() && driver->cVersion == 3) ||
-                    (os.GetOSCode() == OSInfo::NT4 && driver->cVersion == 2);
-        if (!fits) {
+        if (!DriverFitsOS(driver->cVersion)) {
             DebugLog << "\tSkipping: this driver is not for this OS version" << '\n';
             continue;
         }
         if (level == 6 && Text(driver->pHelpFile).empty())
             DebugLog << " WARNING!! Missing RegKey: HelpFile is empty for: " << name << '\n';
-        runList_.push_back(std::make_unique<UpdateDepFilesInfo>(this, driver, level));
+        runList_.push_back(std::make_unique<UpdateDepFilesInfo>(this, DriverRecord{driver, level}));
         if (updateAll_ || name == driverName_) {
             runList_.push_back(std::make_unique<DeleteRegInfo>(this, name));
             runList_.push_back(std::make_unique<AddRegInfo>(this, name));
@@ -279,14 +284,19 @@ void OstrafelEngine::SetupMultipleDrivers()
     }
 }
 
-const DRIVER_INFO_3A* OstrafelEngine::FindInstalledDriver(const CStdStr& name) const
+DriverRecord OstrafelEngine::FindDriverRecord(const CStdStr& name)
 {
     for (DWORD i = 0; i < driverCount_; ++i) {
-        const DRIVER_INFO_3A* driver = DriverAt(drivers_, driverLevel_, i);
+        DRIVER_INFO_3A* driver = DriverAt(drivers_, driverLevel_, i);
         if (EqualNoCase(Text(driver->pName), name))
-            return driver;
+            return DriverRecord{driver, driverLevel_};
     }
-    return nullptr;
+    return DriverRecord{nullptr, driverLevel_};
+}
+
+char* OstrafelEngine::KeepText(const CStdStr& text)
+{
+    return keptTexts_.emplace_back(text).data();
 }
 
 void OstrafelEngine::SetupPrinters()
@@ -306,18 +316,18 @@ void OstrafelEngine::SetupPrinters()
     printerCount_ = printers_.empty() ? 0 : count;
 
     OSInfo os;
-    const auto* printers = reinterpret_cast<const PRINTER_INFO_2A*>(printers_.data());
+    auto* printers = reinterpret_cast<PRINTER_INFO_2A*>(printers_.data());
     for (DWORD i = 0; i < printerCount_; ++i) {
-        const PRINTER_INFO_2A& printer = printers[i];
+        PRINTER_INFO_2A& printer = printers[i];
         if (!updateAll_) {
             if (os.Is9x() && Text(printer.pDriverName) != driverName_)
                 continue;
             if (os.IsNT() && Text(printer.pPrinterName) != printObjectName_)
                 continue;
         }
-        const DRIVER_INFO_3A* driver = FindInstalledDriver(Text(printer.pDriverName));
+        DriverRecord driver = FindDriverRecord(Text(printer.pDriverName));
         runList_.push_back(std::make_unique<PrtDrvDataInfo>(this, &printer));
-        runList_.push_back(std::make_unique<MonitorInfo>(this, &printer, driver, driverLevel_));
+        runList_.push_back(std::make_unique<MonitorInfo>(this, &printer, driver));
         if (!IsRemotePrinter(printer))
             runList_.push_back(std::make_unique<ProcessorInfo>(this, &printer));
     }

@@ -1,10 +1,12 @@
 // The single state object of a post-install run.
 #pragma once
 
+#include <list>
 #include <map>
 #include <memory>
 #include <vector>
 
+#include "../services/DriverComponent.h"
 #include "../services/PathObject.h"
 #include "../uninstlog/LogOp.h"
 #include "InfFile.h"
@@ -41,6 +43,9 @@ public:
 
     void AddLogOp(int type, const CStdStr& item, const CStdStr& component, bool useQualifier);
     const std::vector<LogOp>& LogOps() const { return logOps_; }
+    // Hands every queued operation, then the driver name, to the uninstall-log library beside the
+    // utility. The queue is kept.
+    void FlushLogOps(const CStdStr& qualifier);
 
     void getStrings();
     // Directory codes ($n$) and variables (%name%) in a script field.
@@ -59,9 +64,13 @@ public:
     DWORD InstalledDriverLevel() const { return driverLevel_; }
     DWORD InstalledDriverCount() const { return driverCount_; }
     const BYTE* InstalledDrivers() const { return drivers_.empty() ? nullptr : drivers_.data(); }
-    // The installed driver of that name (without regard to case), or null. A level-6 record
-    // starts with the level-3 fields; InstalledDriverLevel says which it is.
-    const DRIVER_INFO_3A* FindInstalledDriver(const CStdStr& name) const;
+    // Fills the driver array from the spooler (environment and level of this platform).
+    bool LoadInstalledDrivers();
+    // The first installed driver of that name (without regard to case), changeable in place.
+    DriverRecord FindDriverRecord(const CStdStr& name);
+    // A copy of the text that lives as long as the engine: what a handler puts into a spooler
+    // record must not point into its own short-lived strings.
+    char* KeepText(const CStdStr& text);
 
 private:
     void readSwitches();
@@ -88,5 +97,6 @@ private:
     DWORD printerCount_ = 0;
     std::vector<LogOp> logOps_;
     std::map<CStdStr, CStdStr> macros_;
+    std::list<CStdStr> keptTexts_;
     std::vector<std::unique_ptr<GenericInfo>> runList_;
 };
