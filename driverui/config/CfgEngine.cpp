@@ -454,6 +454,20 @@ bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> 
     return true;
 }
 
+bool StoresSoftwareEnable(std::span<const std::uint8_t> devmode)
+{
+    constexpr std::size_t n = sizeof kBrandWord - 1;
+    static_assert(n <= dm::kModelNameSize);
+    if (devmode.size() < dm::kModelName + n)
+        return true;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto lower = [](unsigned char ch) { return ch >= 'A' && ch <= 'Z' ? ch + ('a' - 'A') : ch; };
+        if (lower(devmode[dm::kModelName + i]) != lower(static_cast<unsigned char>(kBrandWord[i])))
+            return true;
+    }
+    return false;
+}
+
 bool PaperSourceToKey(const CfgWork& w, std::int32_t& key)
 {
     const auto source = dm::Read(w.devmode, dm::kDefaultSource);

@@ -85,6 +85,11 @@ std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
                     std::uint32_t mode, ConfigEnvironment* env = nullptr);
 
+// Whether finishing a read stores the software-enable byte (652) as the printer value "SWEnable":
+// not for models whose narrow name (239) begins with the brand word, compared without case.
+inline constexpr char kBrandWord[] = "Brevik";
+bool StoresSoftwareEnable(std::span<const std::uint8_t> devmode);
+
 // The paper-source callbacks: tray code <-> tray number through the environment's tray list.
 bool PaperSourceToKey(const CfgWork& work, std::int32_t& key);
 CfgResult PaperSourceFromKey(CfgWork& work, std::int32_t key);

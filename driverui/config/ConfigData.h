@@ -19,9 +19,6 @@ inline constexpr std::uint32_t kRootId = 1;
 // The engine writes exactly the width a table entry gives, never more than this.
 inline constexpr std::size_t kMaxValueSize = 4;
 
-// The printer value the devmode's configuration data is stored under.
-inline constexpr char kValueName[] = "DefDrvCfgData";
-
 // Bounded little-endian access: nothing outside the span is touched.
 inline std::optional<std::uint32_t> LoadU32(std::span<const std::uint8_t> bytes, std::size_t offset)
 {

@@ -1,0 +1,81 @@
+#include "ConfigStore.h"
+
+#include <vector>
+
+#include "SpoolLock.h"
+
+namespace {
+
+// The read's finishing step, with the printer value the core cannot write itself.
+class SpoolerFinish final : public ConfigEnvironment {
+public:
+    SpoolerFinish(HANDLE printer, ConfigEnvironment* inner) : printer_(printer), inner_(inner) {}
+
+    std::span<const TrayKey> Trays() const override
+    {
+        return inner_ ? inner_->Trays() : std::span<const TrayKey>();
+    }
+    std::string FormName(std::int32_t paperCode) const override
+    {
+        return inner_ ? inner_->FormName(paperCode) : std::string();
+    }
+    void FinishRead(std::span<std::uint8_t> devmode) override
+    {
+        if (inner_)
+            inner_->FinishRead(devmode);
+        const auto enable = dm::Read(devmode, dm::kSoftwareEnable);
+        if (enable && StoresSoftwareEnable(devmode)) {
+            BYTE byte = static_cast<BYTE>(*enable);
+            QelSetPrinterDataW(printer_, const_cast<LPWSTR>(kSWEnableValue), REG_BINARY, &byte, 1);
+        }
+    }
+
+private:
+    HANDLE printer_;
+    ConfigEnvironment* inner_;
+};
+
+}  // namespace
+
+bool StoreConfigData(HANDLE printer, const wchar_t* valueName, std::span<const std::uint8_t> devmode,
+                     ConfigEnvironment* env)
+{
+    if (!printer || !valueName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    std::vector<std::uint8_t> data = BuildConfigData(devmode, env);
+    if (data.empty())
+        return false;
+    const DWORD result = QelSetPrinterDataW(printer, const_cast<LPWSTR>(valueName), REG_BINARY,
+                                            data.data(), static_cast<DWORD>(data.size()));
+    SetLastError(result);
+    return result == ERROR_SUCCESS;
+}
+
+bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uint8_t> devmode,
+                    DWORD mode, ConfigEnvironment* env)
+{
+    if (!printer || !valueName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    LPWSTR name = const_cast<LPWSTR>(valueName);
+    DWORD type = 0;
+    DWORD needed = 0;
+    DWORD result = QelGetPrinterDataW(printer, name, &type, nullptr, 0, &needed);
+    if ((result != ERROR_MORE_DATA && result != ERROR_SUCCESS) || needed == 0) {
+        SetLastError(result);
+        return false;
+    }
+    std::vector<std::uint8_t> data(needed);
+    DWORD got = 0;
+    result = QelGetPrinterDataW(printer, name, &type, data.data(), needed, &got);
+    if (result != ERROR_SUCCESS || got != needed) {
+        // Changed between the two calls or cut short: read as empty.
+        SetLastError(result != ERROR_SUCCESS ? result : ERROR_INVALID_DATA);
+        return false;
+    }
+    SpoolerFinish finish(printer, env);
+    return ReadConfigData(data, devmode, mode, &finish);
+}
