@@ -5,6 +5,12 @@
 #include "../engine/StdStr.h"
 
 struct LogOp {
+    // What the item text names.
+    enum Type : int {
+        File = 1,      // a full path
+        Registry = 3,  // root, "key", value name
+    };
+
     int type = 0;
     CStdStr item;
     CStdStr component;
