@@ -109,8 +109,9 @@ TEST_F(MacrosTest, WithoutAnInstallLanguageTheUsersLanguageSelects)
     char full[8];
     snprintf(full, sizeof full, "%04x", id);
     EXPECT_EQ(std::string("0x") + full, engine_.DecodeMacros("%lang_hex%"));
-    if (id == 0x0409)
+    if (id == 0x0409) {
         EXPECT_EQ("us english", engine_.DecodeMacros("%only%"));
+    }
 }
 
 }  // namespace
