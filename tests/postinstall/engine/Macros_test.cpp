@@ -38,8 +38,9 @@ protected:
 
     void Load(const char* iso = nullptr)
     {
-        if (iso)
+        if (iso) {
             ASSERT_TRUE(qvtest::SetHklmString("SOFTWARE\\Qelbrin", "InstallLanguageISO", iso));
+        }
         auto inf = std::make_unique<InfFile>();
         inf->LoadFromText(kScript);
         engine_.SetScript(std::move(inf), "Install", false);
