@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -39,8 +41,6 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-bool IsThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::vector<std::string> NamesIn(const std::string& dir)
 {
     std::vector<std::string> names;
@@ -55,15 +55,6 @@ std::vector<std::string> NamesIn(const std::string& dir)
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return names;
-}
-
-std::string FixturePath(const std::string& name)
-{
-    char exe[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe, n < MAX_PATH ? n : 0);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "fixtures\\" + name;
 }
 
 bool SetWriteTime(const std::string& path, int day)
@@ -84,26 +75,6 @@ bool SetWriteTime(const std::string& path, int day)
     return ok;
 }
 
-// Holds a file open as another program would: share 0 like a file opened for exclusive use,
-// read and delete sharing like a running program's image, which can be renamed but not written.
-class HeldFile {
-public:
-    HeldFile(const std::string& path, DWORD share)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldFile() { Close(); }
-    void Close()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 constexpr DWORD kRunningProgram = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
@@ -150,7 +121,7 @@ void ClearPendingMoves()
 // Keeps a file's bytes (or its absence) across a test that changes it.
 class SavedFile {
 public:
-    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(IsThere(path_))
+    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(qvtest::IsThere(path_))
     {
         if (existed_)
             bytes_ = ReadBytes(path_);
@@ -231,7 +202,6 @@ protected:
     const CStdStringList args_ = {"%dir%\\dest.txt", "%dir%\\src.txt", "%dir%\\dest.old", "%one%", "1"};
 };
 
-
 TEST_F(InstFileInfoTest, LinesItCannotCarryOutAreReportedAndChangeNothing)
 {
     ASSERT_TRUE(WriteBytes(dir_.File("blocker"), "a file where a directory should be"));
@@ -259,8 +229,8 @@ TEST_F(InstFileInfoTest, LinesItCannotCarryOutAreReportedAndChangeNothing)
         EXPECT_EQ(c.message, lines.back());
     }
     EXPECT_THAT(Recorded(), IsEmpty());
-    EXPECT_FALSE(IsThere(destination_));
-    EXPECT_TRUE(IsThere(source_));
+    EXPECT_FALSE(qvtest::IsThere(destination_));
+    EXPECT_TRUE(qvtest::IsThere(source_));
 }
 
 TEST_F(InstFileInfoTest, InstallsIntoNewDirectoriesDeletesTheSourceAndRecordsTheFile)
@@ -269,8 +239,8 @@ TEST_F(InstFileInfoTest, InstallsIntoNewDirectoriesDeletesTheSourceAndRecordsThe
     EXPECT_TRUE(Run({"%dir%\\out\\sub\\dest.txt", "%dir%\\src.txt", "%dir%\\tmp\\dest.old", "%one%", "%one%"}));
 
     EXPECT_EQ("NEW", ReadBytes(destination));
-    EXPECT_FALSE(IsThere(source_));
-    EXPECT_TRUE(IsThere(dir_.File("tmp")));
+    EXPECT_FALSE(qvtest::IsThere(source_));
+    EXPECT_TRUE(qvtest::IsThere(dir_.File("tmp")));
     EXPECT_THAT(NamesIn(dir_.File("tmp")), IsEmpty());
     // Nothing of the copy is left beside the file.
     EXPECT_THAT(NamesIn(dir_.File("out\\sub")), ElementsAre("dest.txt"));
@@ -280,16 +250,16 @@ TEST_F(InstFileInfoTest, InstallsIntoNewDirectoriesDeletesTheSourceAndRecordsThe
 
 TEST_F(InstFileInfoTest, ExpandsACompressedSourceAlsoFromAPathLongerThanOldStyleFileNames)
 {
-    const std::string expected = ReadBytes(FixturePath("sample.txt"));
+    const std::string expected = ReadBytes(qvtest::FixturePath("sample.txt"));
     ASSERT_FALSE(expected.empty());
-    ASSERT_NE(expected, ReadBytes(FixturePath("sample.tx_")));
+    ASSERT_NE(expected, ReadBytes(qvtest::FixturePath("sample.tx_")));
     // The old-style open of a file takes paths of up to 128 characters.
     const std::string longDir(130, 'd');
     ASSERT_TRUE(CreateDirectoryA(dir_.File(longDir).c_str(), nullptr));
     for (const std::string& sub : {std::string("short"), longDir}) {
         SCOPED_TRACE(sub);
         CreateDirectoryA(dir_.File(sub).c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(FixturePath("sample.tx_").c_str(), dir_.File(sub + "\\sample.tx_").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(qvtest::FixturePath("sample.tx_").c_str(), dir_.File(sub + "\\sample.tx_").c_str(), FALSE));
         DeleteFileA(dir_.File("sample.txt").c_str());
         EXPECT_TRUE(Run({"%dir%\\sample.txt", "%dir%\\" + sub + "\\sample.tx_", "%dir%\\sample.old"}));
         EXPECT_EQ(expected, ReadBytes(dir_.File("sample.txt")));
@@ -319,8 +289,8 @@ TEST_F(InstFileInfoTest, ReplacesOnlyByNewerVersionThenNewerTime)
         SCOPED_TRACE(std::string(c.source) + " of day " + std::to_string(c.sourceDay) + " over " + c.destination +
                      " of day " + std::to_string(c.destinationDay));
         // Bytes after the image keep its version readable and tell the old file from the new.
-        const std::string sourceBytes = ReadBytes(FixturePath(c.source));
-        const std::string oldBytes = ReadBytes(FixturePath(c.destination)) + "OLD";
+        const std::string sourceBytes = ReadBytes(qvtest::FixturePath(c.source));
+        const std::string oldBytes = ReadBytes(qvtest::FixturePath(c.destination)) + "OLD";
         ASSERT_TRUE(WriteBytes(source_, sourceBytes));
         ASSERT_TRUE(WriteBytes(destination_, oldBytes));
         ASSERT_TRUE(SetWriteTime(source_, c.sourceDay));
@@ -330,7 +300,7 @@ TEST_F(InstFileInfoTest, ReplacesOnlyByNewerVersionThenNewerTime)
         // Either way the package's file is in place: the source goes and the file is recorded.
         EXPECT_TRUE(Run({destination_, source_, temp_, "1", "1"}));
         EXPECT_EQ(c.replaced ? sourceBytes : oldBytes, ReadBytes(destination_));
-        EXPECT_FALSE(IsThere(source_));
+        EXPECT_FALSE(qvtest::IsThere(source_));
         EXPECT_THAT(Recorded(before), ElementsAre("1 " + destination_ + " | Uninstaller | qualifier"));
     }
 }
@@ -356,8 +326,8 @@ TEST_F(InstFileInfoTest, AFailedCopyKeepsTheOldFileAndTheSourceAndRecordsNothing
         if (oldInPlace)
             EXPECT_EQ("OLD", ReadBytes(destination_));
         else
-            EXPECT_FALSE(IsThere(destination_));
-        EXPECT_TRUE(IsThere(source_));
+            EXPECT_FALSE(qvtest::IsThere(destination_));
+        EXPECT_TRUE(qvtest::IsThere(source_));
         std::vector<std::string> expectedNames = {"src.txt"};
         if (oldInPlace)
             expectedNames.push_back("dest.txt");
@@ -370,14 +340,14 @@ TEST_F(InstFileInfoTest, AFailedCopyKeepsTheOldFileAndTheSourceAndRecordsNothing
 TEST_F(InstFileInfoTest, OnNTAFileInUseIsMovedAsideAndDeletedAtRestart)
 {
     PlaceOldDestination();
-    HeldFile held(destination_, kRunningProgram);
+    qvtest::HeldFile held(destination_, kRunningProgram);
     ASSERT_TRUE(held.IsOpen());
 
     EXPECT_TRUE(Run(args_));
     held.Close();
     EXPECT_EQ("NEW", ReadBytes(destination_));
     EXPECT_EQ("OLD", ReadBytes(temp_));
-    EXPECT_FALSE(IsThere(source_));
+    EXPECT_FALSE(qvtest::IsThere(source_));
     EXPECT_THAT(PendingMoves(), ElementsAre(temp_ + " -> "));
     EXPECT_THAT(Recorded(), ElementsAre("1 " + destination_ + " | Uninstaller | qualifier"));
     EXPECT_THAT(LogLines(), ElementsAre("Attempting to move " + temp_ + " to NULL on reboot.",
@@ -390,7 +360,7 @@ TEST_F(InstFileInfoTest, OnNTAFileInUseIsMovedAsideAndDeletedAtRestart)
 TEST_F(InstFileInfoTest, OnNTAFileThatCannotEvenBeRenamedIsNotInstalled)
 {
     PlaceOldDestination();
-    HeldFile held(destination_, 0);
+    qvtest::HeldFile held(destination_, 0);
     ASSERT_TRUE(held.IsOpen());
 
     EXPECT_FALSE(Run(args_));
@@ -421,15 +391,15 @@ TEST_F(InstFileInfoTest, On9xAFileInUseIsReplacedFromTheTemporaryFile)
     GetWindowsDirectoryA(windows, MAX_PATH);
     SavedFile savedIni(std::string(windows) + "\\wininit.ini");
     PlaceOldDestination();
-    HeldFile held(destination_, 0);
+    qvtest::HeldFile held(destination_, 0);
     ASSERT_TRUE(held.IsOpen());
 
     // A sharing violation is no lock: the copy fails and the file stays as it was.
     EXPECT_FALSE(Run(args_));
     EXPECT_THAT(LogLines(), ElementsAre("FileOp::Copy: CopyFile failed with code 32"));
     EXPECT_THAT(Recorded(), IsEmpty());
-    EXPECT_TRUE(IsThere(source_));
-    EXPECT_FALSE(IsThere(temp_));
+    EXPECT_TRUE(qvtest::IsThere(source_));
+    EXPECT_FALSE(qvtest::IsThere(temp_));
 
     // A locked file is replaced at the next restart from a copy of the expanded file.
     g_lockedFile = destination_;
@@ -442,8 +412,8 @@ TEST_F(InstFileInfoTest, On9xAFileInUseIsReplacedFromTheTemporaryFile)
     held.Close();
     EXPECT_EQ("OLD", ReadBytes(destination_));
     EXPECT_EQ(renames + 1, FileOp::RebootRenameList().size());
-    EXPECT_FALSE(IsThere(temp_));
-    EXPECT_FALSE(IsThere(source_));
+    EXPECT_FALSE(qvtest::IsThere(temp_));
+    EXPECT_FALSE(qvtest::IsThere(source_));
     EXPECT_THAT(Recorded(), ElementsAre("1 " + destination_ + " | Uninstaller | qualifier"));
     EXPECT_THAT(PendingMoves(), IsEmpty());
 }

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <algorithm>
 #include <sstream>
 #include <string>
@@ -49,15 +51,6 @@ std::vector<std::string> FailedLine(const std::string& keyword, const std::strin
             "\t\tCommand Name: " + keyword, "\t\tCommand: " + line};
 }
 
-std::string FixturePath(const std::string& name)
-{
-    char exe[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe, n < MAX_PATH ? n : 0);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "fixtures\\" + name;
-}
-
 bool SetWriteDay(const std::string& path, int day)
 {
     HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -74,28 +67,6 @@ bool SetWriteDay(const std::string& path, int day)
     CloseHandle(h);
     return ok;
 }
-
-bool IsThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Another process's hold on a file, for as long as the object lives.
-class HeldFile {
-public:
-    HeldFile(const std::string& path, DWORD share)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldFile() { Close(); }
-    void Close()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 // The platform's list of moves at restart holds a deletion of the path.
 bool DeletionPending(const std::string& path)
@@ -190,7 +161,7 @@ TEST_F(InstallFileRun, InstallsRecordsAndHandsTheRecordToTheLogLibrary)
     Put("src\\new.txt", "new file", 20);
     Put("src\\kept.txt", "older source", 1);
     Put("out\\kept.txt", "newer file in place", 9);
-    ASSERT_TRUE(CopyFileA(FixturePath("sample.tx_").c_str(), dir_.File("src\\sample.tx_").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(qvtest::FixturePath("sample.tx_").c_str(), dir_.File("src\\sample.tx_").c_str(), FALSE));
     Put("src\\busy.dll", "new busy", 20);
     Put("out\\busy.dll", "old busy", 1);
     Put("src\\locked.dll", "new locked", 20);
@@ -208,8 +179,8 @@ TEST_F(InstallFileRun, InstallsRecordsAndHandsTheRecordToTheLogLibrary)
     const std::string uninstall = "u,3,unst.zip,%qual%";
     // busy.dll is in use as a running program's file is (it can be renamed, not written);
     // locked.dll is held without any sharing.
-    HeldFile busy(dir_.File("out\\busy.dll"), FILE_SHARE_READ | FILE_SHARE_DELETE);
-    HeldFile held(dir_.File("out\\locked.dll"), 0);
+    qvtest::HeldFile busy(dir_.File("out\\busy.dll"), FILE_SHARE_READ | FILE_SHARE_DELETE);
+    qvtest::HeldFile held(dir_.File("out\\locked.dll"), 0);
     ASSERT_TRUE(busy.IsOpen());
     ASSERT_TRUE(held.IsOpen());
 
@@ -251,19 +222,19 @@ TEST_F(InstallFileRun, InstallsRecordsAndHandsTheRecordToTheLogLibrary)
                                      std::string("AddDriverNameEx\t") + kDriver + "\tOffice Suite\t2"));
 
     EXPECT_EQ("new file", Read("out\\new.txt"));
-    EXPECT_FALSE(IsThere(dir_.File("src\\new.txt")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("src\\new.txt")));
     // Not newer: left alone, and the source still goes.
     EXPECT_EQ("newer file in place", Read("out\\kept.txt"));
-    EXPECT_FALSE(IsThere(dir_.File("src\\kept.txt")));
-    EXPECT_EQ(qvtest::ReadFile(FixturePath("sample.txt")).value_or("?"), Read("out\\sample.txt"));
-    EXPECT_TRUE(IsThere(dir_.File("src\\sample.tx_")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("src\\kept.txt")));
+    EXPECT_EQ(qvtest::ReadFile(qvtest::FixturePath("sample.txt")).value_or("?"), Read("out\\sample.txt"));
+    EXPECT_TRUE(qvtest::IsThere(dir_.File("src\\sample.tx_")));
     EXPECT_EQ("new busy", Read("out\\busy.dll"));
     EXPECT_EQ("old busy", Read("tmp\\busy.old"));
     EXPECT_TRUE(DeletionPending(dir_.File("tmp\\busy.old")));
     // Not installed: the old file stays, nothing is made beside it, and the source is kept.
     EXPECT_EQ("old locked", Read("out\\locked.dll"));
-    EXPECT_FALSE(IsThere(dir_.File("out\\locked.tx_")));
-    EXPECT_FALSE(IsThere(dir_.File("out\\locked.dl_")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("out\\locked.tx_")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("out\\locked.dl_")));
     EXPECT_EQ("new locked", Read("src\\locked.dll"));
     EXPECT_EQ("plain", Read("out\\plain.txt"));
 }
@@ -275,7 +246,7 @@ TEST_F(InstallFileRun, ARunThatRecordedNothingLoadsNoLogLibrary)
                             "[Files]\nunlogged,3,%dir%\\out\\plain.txt,%dir%\\src\\plain.txt,%dir%\\plain.old\n"
                             "[Uninstall]\nu,3,unst.zip,%qual%\n")));
     EXPECT_EQ("plain", Read("out\\plain.txt"));
-    EXPECT_FALSE(IsThere(record_));
+    EXPECT_FALSE(qvtest::IsThere(record_));
     EXPECT_THAT(HandlerLines(Log(), "QelUninstall"),
                 testing::Contains("OstrafelEngine::flushLogOps: logging operations..."));
 }

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -36,28 +38,6 @@ bool IsDirectory(const std::string& path)
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-bool IsThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Holds a file open with the given sharing, as another program would.
-class OpenFile {
-public:
-    OpenFile(const std::string& path, DWORD share)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~OpenFile() { Close(); }
-    void Close()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 // One entry of the platform's list of moves at restart.
 struct PendingMove {
@@ -116,15 +96,6 @@ std::vector<PendingMove> PendingMoves()
 }
 
 void ClearPendingMoves() { qvtest::DeleteHklmValue(kSessionManager, "PendingFileRenameOperations"); }
-
-std::string FixturePath(const std::string& name)
-{
-    char exe[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe, n < MAX_PATH ? n : 0);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "fixtures\\" + name;
-}
 
 FILETIME MakeTime(int day)
 {
@@ -249,7 +220,7 @@ TEST_F(FileOpTest, MakePathCreatesTheChainAndStopsAtTheFirstFailure)
             EXPECT_TRUE(IsDirectory(c.created));
         }
         if (!c.absent.empty()) {
-            EXPECT_FALSE(IsThere(c.absent));
+            EXPECT_FALSE(qvtest::IsThere(c.absent));
         }
         std::vector<std::string> lines = Lines(caseLog.Text());
         if (c.result) {
@@ -271,7 +242,7 @@ TEST_F(FileOpTest, DirectoryExistsCreatesOnlyWhenAsked)
     EXPECT_FALSE(FileOp::DirectoryExists(PathObject("name.txt"), true));
     EXPECT_TRUE(FileOp::DirectoryExists(PathObject(dir.File("any.txt")), false));
     EXPECT_FALSE(FileOp::DirectoryExists(PathObject(dir.File("new\\deeper\\f.txt")), false));
-    EXPECT_FALSE(IsThere(dir.File("new")));
+    EXPECT_FALSE(qvtest::IsThere(dir.File("new")));
     EXPECT_TRUE(FileOp::DirectoryExists(PathObject(dir.File("new\\deeper\\f.txt")), true));
     EXPECT_TRUE(IsDirectory(dir.File("new\\deeper")));
     // A file where the directory should be.
@@ -313,11 +284,11 @@ TEST_F(FileOpTest, CopyDecidesByVersionAndTime)
         const std::string source = dir.File("source.dll");
         const std::string destination = dir.File("destination.dll");
         DeleteFileA(destination.c_str());
-        ASSERT_TRUE(CopyFileA(FixturePath(c.source).c_str(), source.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(qvtest::FixturePath(c.source).c_str(), source.c_str(), FALSE));
         ASSERT_TRUE(SetWriteTime(source, c.sourceDay));
         std::string before;
         if (c.destination) {
-            ASSERT_TRUE(CopyFileA(FixturePath(c.destination).c_str(), destination.c_str(), FALSE));
+            ASSERT_TRUE(CopyFileA(qvtest::FixturePath(c.destination).c_str(), destination.c_str(), FALSE));
             ASSERT_TRUE(SetWriteTime(destination, c.destinationDay));
             before = ReadBytes(destination);
         }
@@ -336,7 +307,7 @@ TEST_F(FileOpTest, CopyFailureOutsideTheEscalationIsLogged)
     ASSERT_TRUE(WriteBytes(destination, "old"));
     {
         // A sharing violation without CopyRenameIfShared is a plain failure.
-        OpenFile holder(destination, 0);
+        qvtest::HeldFile holder(destination, 0);
         ASSERT_TRUE(holder.IsOpen());
         EXPECT_FALSE(FileOp::Copy(PathObject(source), PathObject(destination), FileOp::CopyRecheckIfLocked));
     }
@@ -356,7 +327,7 @@ TEST_F(FileOpTest, CopyRenamesADestinationInUseAndCopiesAgain)
     ASSERT_TRUE(WriteBytes(destination, "old"));
     {
         // Like a loaded program: it may be renamed, not overwritten.
-        OpenFile holder(destination, FILE_SHARE_READ | FILE_SHARE_DELETE);
+        qvtest::HeldFile holder(destination, FILE_SHARE_READ | FILE_SHARE_DELETE);
         ASSERT_TRUE(holder.IsOpen());
         EXPECT_TRUE(FileOp::Copy(PathObject(source), PathObject(destination), FileOp::CopyRenameIfShared));
         EXPECT_EQ(ReadBytes(destination), "new");
@@ -373,7 +344,7 @@ TEST_F(FileOpTest, CopyOntoALockedDestinationReplacesItAtRestart)
     const std::string destination = dir.File("old.txt");
     ASSERT_TRUE(WriteBytes(source, "new"));
     ASSERT_TRUE(WriteBytes(destination, "old"));
-    OpenFile holder(destination, 0);
+    qvtest::HeldFile holder(destination, 0);
     ASSERT_TRUE(holder.IsOpen());
 
     EXPECT_TRUE(FileOp::Copy(PathObject(source), PathObject(destination), FileOp::CopyRenameIfShared));
@@ -482,8 +453,8 @@ TEST_F(FileOpTest, LockedDestinationThatNeedsNoCopyIsLeftAlone)
 {
     const std::string source = dir.File("new.dll");
     const std::string destination = dir.File("old.dll");
-    ASSERT_TRUE(CopyFileA(FixturePath("ver_1_2_0_0.dll").c_str(), source.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(FixturePath("ver_de_1_2_0_0.dll").c_str(), destination.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(qvtest::FixturePath("ver_1_2_0_0.dll").c_str(), source.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(qvtest::FixturePath("ver_de_1_2_0_0.dll").c_str(), destination.c_str(), FALSE));
     ASSERT_TRUE(SetWriteTime(source, 5));
     ASSERT_TRUE(SetWriteTime(destination, 5));
     const std::string before = ReadBytes(destination);
@@ -537,12 +508,12 @@ TEST_F(FileOpTest, RemoveModes)
         if (c.setup == ReadOnly) {
             ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        OpenFile holder(file, 0);
+        qvtest::HeldFile holder(file, 0);
         if (c.setup != Locked)
             holder.Close();
 
         EXPECT_EQ(FileOp::Remove(PathObject(file), c.mode), c.result);
-        EXPECT_EQ(IsThere(file), c.fileStays);
+        EXPECT_EQ(qvtest::IsThere(file), c.fileStays);
         if (c.setup == ReadOnly && c.fileStays) {
             EXPECT_FALSE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);
         }
@@ -557,7 +528,7 @@ TEST_F(FileOpTest, RemoveOfADirectoryOrNothing)
 {
     ASSERT_TRUE(CreateDirectoryA(dir.File("empty").c_str(), nullptr));
     EXPECT_TRUE(FileOp::Remove(PathObject(dir.File("empty\\")), FileOp::RemoveNoReboot));
-    EXPECT_FALSE(IsThere(dir.File("empty")));
+    EXPECT_FALSE(qvtest::IsThere(dir.File("empty")));
     EXPECT_FALSE(FileOp::Remove(PathObject(""), 0));
     EXPECT_EQ(Lines(log.Text()), std::vector<std::string>{"FileOp::Remove: nothin' from nothin' leaves nothin'!"});
 }
@@ -566,7 +537,7 @@ TEST_F(FileOpTest, DeleteDirRemovesNowOrAtRestart)
 {
     ASSERT_TRUE(CreateDirectoryA(dir.File("empty").c_str(), nullptr));
     EXPECT_TRUE(deleteDir(PathObject(dir.File("empty\\"))));
-    EXPECT_FALSE(IsThere(dir.File("empty")));
+    EXPECT_FALSE(qvtest::IsThere(dir.File("empty")));
     EXPECT_TRUE(deleteDir(PathObject(dir.File("never\\"))));
     EXPECT_TRUE(PendingMoves().empty());
 
@@ -589,7 +560,7 @@ TEST_F(FileOpTest, WipeOutDirectoryRemovesANestedTree)
     ASSERT_TRUE(SetFileAttributesA((root + "\\a\\b\\two.txt").c_str(), FILE_ATTRIBUTE_READONLY));
 
     EXPECT_TRUE(WipeOutDirectory(PathObject(root + "\\")));
-    EXPECT_FALSE(IsThere(root));
+    EXPECT_FALSE(qvtest::IsThere(root));
     EXPECT_TRUE(PendingMoves().empty());
     EXPECT_EQ(log.Text(), "");
 
@@ -605,13 +576,13 @@ TEST_F(FileOpTest, WipeOutDirectoryLeavesFilesInUseForRestart)
     ASSERT_TRUE(FileOp::MakePath(PathObject(root + "\\a\\b\\")));
     for (const char* name : {"\\top.txt", "\\a\\held.txt", "\\a\\b\\two.txt"})
         ASSERT_TRUE(WriteBytes(root + name, name));
-    OpenFile holder(root + "\\a\\held.txt", 0);
+    qvtest::HeldFile holder(root + "\\a\\held.txt", 0);
     ASSERT_TRUE(holder.IsOpen());
 
     EXPECT_TRUE(WipeOutDirectory(PathObject(root + "\\")));
-    EXPECT_FALSE(IsThere(root + "\\top.txt"));
-    EXPECT_FALSE(IsThere(root + "\\a\\b"));
-    EXPECT_TRUE(IsThere(root + "\\a\\held.txt"));
+    EXPECT_FALSE(qvtest::IsThere(root + "\\top.txt"));
+    EXPECT_FALSE(qvtest::IsThere(root + "\\a\\b"));
+    EXPECT_TRUE(qvtest::IsThere(root + "\\a\\held.txt"));
     EXPECT_EQ(PendingMoves(), (std::vector<PendingMove>{{root + "\\a\\held.txt", "", false},
                                                         {root + "\\a\\", "", false},
                                                         {root + "\\", "", false}}));
@@ -681,7 +652,7 @@ TEST_F(FileOpTest, WipeOutDirectoryDoesNotFollowLinks)
 
     EXPECT_TRUE(WipeOutDirectory(PathObject(root + "\\")));
     EXPECT_TRUE(WipeOutDirectory(PathObject(dir.File("toplink\\"))));
-    EXPECT_FALSE(IsThere(root + "\\own.txt"));
+    EXPECT_FALSE(qvtest::IsThere(root + "\\own.txt"));
     EXPECT_EQ(ReadBytes(outside.File("keep.txt")), "keep");
 
     RemoveDirectoryLink(root + "\\link");
@@ -698,13 +669,13 @@ TEST_F(FileOpTest, TempNamesAreNewEmptyFiles)
         SCOPED_TRACE(p.FullPath());
         EXPECT_TRUE(EqualNoCase(p.directory(), dir.path()));
         EXPECT_EQ(ToLower(p.name()).rfind("tmp", 0), 0u);
-        EXPECT_TRUE(IsThere(p.FullPath()));
+        EXPECT_TRUE(qvtest::IsThere(p.FullPath()));
         EXPECT_EQ(ReadBytes(p.FullPath()), "");
     }
     EXPECT_NE(first.name(), second.name());
 
     PathObject system = get_temp_name();
-    EXPECT_TRUE(IsThere(system.FullPath()));
+    EXPECT_TRUE(qvtest::IsThere(system.FullPath()));
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     EXPECT_TRUE(EqualNoCase(system.directory() + "\\", temp));
@@ -727,15 +698,15 @@ TEST_F(FileOpTest, GetFileVersionReadsTheTranslatedBlock)
         const char* version;
     };
     const Case cases[] = {
-        {FixturePath("ver_1_0_0_1.dll"), "1.0.0.1"},
-        {FixturePath("ver_2_0_0_0.dll"), "2.0.0.0"},
-        {FixturePath("ver_1_2_0_5_commas.dll"), "1. 2. 0. 5"},
+        {qvtest::FixturePath("ver_1_0_0_1.dll"), "1.0.0.1"},
+        {qvtest::FixturePath("ver_2_0_0_0.dll"), "2.0.0.0"},
+        {qvtest::FixturePath("ver_1_2_0_5_commas.dll"), "1. 2. 0. 5"},
         // German block named by the translation; an English block in front of it says 9.9.9.9.
-        {FixturePath("ver_de_1_2_0_0.dll"), "1.2.0.0"},
-        {FixturePath("ver_none.dll"), ""},
+        {qvtest::FixturePath("ver_de_1_2_0_0.dll"), "1.2.0.0"},
+        {qvtest::FixturePath("ver_none.dll"), ""},
         {dir.File("text.dll"), ""},
         {dir.File("missing.dll"), ""},
-        {FixturePath(""), ""},
+        {qvtest::FixturePath(""), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -772,8 +743,8 @@ TEST_F(FileOpTest, CompareVersionByNumericParts)
     };
     for (const Case& c : files) {
         SCOPED_TRACE(std::string(c.source) + " vs " + c.destination);
-        EXPECT_EQ(FileOp::CompareVersion(PathObject(FixturePath(c.source)),
-                                         PathObject(FixturePath(c.destination))),
+        EXPECT_EQ(FileOp::CompareVersion(PathObject(qvtest::FixturePath(c.source)),
+                                         PathObject(qvtest::FixturePath(c.destination))),
                   c.result);
     }
 }
@@ -795,7 +766,7 @@ TEST_F(FileOpTest, IsNewerTimeComparesLastWriteTimes)
     }
     // A destination held open without sharing still has a time to compare.
     {
-        OpenFile holder(b, 0);
+        qvtest::HeldFile holder(b, 0);
         ASSERT_TRUE(holder.IsOpen());
         EXPECT_EQ(FileOp::IsNewerTime(PathObject(a), PathObject(b)), 1);
     }
@@ -812,7 +783,7 @@ TEST_F(FileOpTest, IsNewerTimeComparesLastWriteTimes)
 // Puts a file back as it was (or removes it) at the end of a test.
 class SavedFile {
 public:
-    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(IsThere(path_))
+    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(qvtest::IsThere(path_))
     {
         if (existed_)
             bytes_ = ReadBytes(path_);

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -26,8 +28,6 @@ std::vector<std::string> Lines(const std::string& text)
         lines.push_back(text.substr(start, end - start));
     return lines;
 }
-
-bool IsThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring Wide(const std::string& text)
 {
@@ -259,7 +259,7 @@ TEST_F(ShortcutTest, AFolderThatCannotBeMadeGivesNoLink)
     link.SetTarget(PathObject(dir_.File("tool.exe")));
     LogCapture log;
     EXPECT_FALSE(link.CreateLink());
-    EXPECT_FALSE(IsThere(dir_.File("plain\\Group\\Item.LNK")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("plain\\Group\\Item.LNK")));
     // The folder service names the step that failed (the error is 267 on Windows, 123 on Wine).
     EXPECT_THAT(Lines(log.Text()), ElementsAre(StartsWith("FileOp::MakePath: could not switch to directory " +
                                                           dir_.File("plain") + "\\ (Error code: ")));
@@ -294,7 +294,7 @@ TEST_F(ShortcutTest, AFailedSettingIsLoggedAndNothingIsSaved)
         LogCapture log;
         EXPECT_FALSE(link.CreateLink());
         EXPECT_THAT(Lines(log.Text()), ElementsAreArray(c.lines));
-        EXPECT_FALSE(IsThere(dir_.File("Group\\Tool.LNK")));
+        EXPECT_FALSE(qvtest::IsThere(dir_.File("Group\\Tool.LNK")));
     }
 
     // The same link with nothing failing is saved: the failures above came from the steps alone.
@@ -304,7 +304,7 @@ TEST_F(ShortcutTest, AFailedSettingIsLoggedAndNothingIsSaved)
     link.SetTarget(PathObject(target));
     link.SetIcon(PathObject(icon), 7);
     EXPECT_TRUE(link.CreateLink());
-    EXPECT_TRUE(IsThere(dir_.File("Group\\Tool.LNK")));
+    EXPECT_TRUE(qvtest::IsThere(dir_.File("Group\\Tool.LNK")));
 }
 
 TEST_F(ShortcutTest, ALinkObjectThatCannotBeMadeGivesNoLink)
@@ -314,7 +314,7 @@ TEST_F(ShortcutTest, ALinkObjectThatCannotBeMadeGivesNoLink)
     link.SetLocation(Folder(dir_.File("Group")), "Tool");
     link.SetTarget(PathObject(dir_.File("tool.exe")));
     EXPECT_FALSE(link.CreateLink());
-    EXPECT_FALSE(IsThere(dir_.File("Group\\Tool.LNK")));
+    EXPECT_FALSE(qvtest::IsThere(dir_.File("Group\\Tool.LNK")));
 }
 
 }  // namespace

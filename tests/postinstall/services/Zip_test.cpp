@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -32,8 +34,6 @@ std::vector<std::string> Lines(const std::string& text)
         lines.push_back(text.substr(start, end - start));
     return lines;
 }
-
-bool IsThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsDirectory(const std::string& path)
 {
@@ -307,7 +307,7 @@ TEST_F(ZipTest, EntriesLeavingTheTargetAreRefusedWhileTheOthersExtract)
         EXPECT_EQ(qvtest::ReadFile(Out("last.txt")), "2");
         EXPECT_THAT(Names(out_), UnorderedElementsAre("first.txt", "last.txt"));
         EXPECT_THAT(Names(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
-        EXPECT_FALSE(IsThere("C:\\qv_slip.txt"));
+        EXPECT_FALSE(qvtest::IsThere("C:\\qv_slip.txt"));
         ASSERT_TRUE(qvtest::RemoveTree(out_));
     }
 }
@@ -331,7 +331,7 @@ TEST_F(ZipTest, WithoutADestinationEntriesCannotLeaveTheCurrentDirectory)
                                                "ZipListContents: refusing entry outside the target: ..\\qv_slip.txt"));
     EXPECT_THAT(Names(out_), ElementsAre("here.txt"));
     EXPECT_THAT(Names(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
-    EXPECT_FALSE(IsThere("C:\\qv_slip.txt"));
+    EXPECT_FALSE(qvtest::IsThere("C:\\qv_slip.txt"));
 }
 
 TEST_F(ZipTest, DamagedEntryDataFailsAndLeavesNoPartialFile)
@@ -370,7 +370,7 @@ TEST_F(ZipTest, DamagedEntryDataFailsAndLeavesNoPartialFile)
         std::string line = "zip_extract_file: " + c.line;
         line.replace(line.find("{}"), 2, Out("bad.txt"));
         EXPECT_THAT(Lines(log.Text()), ElementsAre(line));
-        EXPECT_FALSE(IsThere(Out("bad.txt")));
+        EXPECT_FALSE(qvtest::IsThere(Out("bad.txt")));
         EXPECT_EQ(qvtest::ReadFile(Out("good.txt")), "good");
         EXPECT_EQ(qvtest::ReadFile(Out("after.txt")), "after");
         ASSERT_TRUE(qvtest::RemoveTree(out_));
@@ -446,7 +446,7 @@ TEST_F(ZipTest, AnArchiveThatCannotBeReadFailsWithALogLine)
         EXPECT_FALSE(ZipListContents(path, ZipList | ZipExtract, out_, &list));
         EXPECT_THAT(Lines(log.Text()), ElementsAre(c.line));
         EXPECT_THAT(list, IsEmpty());
-        EXPECT_FALSE(IsThere(out_));
+        EXPECT_FALSE(qvtest::IsThere(out_));
     }
     {
         LogCapture log;
@@ -475,7 +475,7 @@ TEST_F(ZipTest, AnEmptyArchiveSucceedsWithNothing)
     CStdStringList list = {"left over"};
     EXPECT_TRUE(ZipListContents(archive, ZipList | ZipExtract, out_, &list));
     EXPECT_THAT(list, IsEmpty());
-    EXPECT_FALSE(IsThere(out_));
+    EXPECT_FALSE(qvtest::IsThere(out_));
     EXPECT_EQ(log.Text(), "");
 }
 

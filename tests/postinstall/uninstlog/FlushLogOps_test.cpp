@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 
 #include <string>
@@ -63,15 +65,6 @@ private:
     std::string file_;
 };
 
-std::string FixturePath(const std::string& name)
-{
-    char exe[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe, n < MAX_PATH ? n : 0);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "fixtures\\" + name;
-}
-
 const char* const kFirstLine = "OstrafelEngine::flushLogOps: logging operations...\n";
 
 class FlushLogOpsTest : public ::testing::Test {
@@ -123,7 +116,7 @@ TEST_F(FlushLogOpsTest, AMissingLibraryOrItemEntryIsLoggedAndAMissingDriverEntry
     TempDir withoutLibrary;
     TempDir withoutEntries;
     // A library of that name that exports nothing.
-    ASSERT_TRUE(CopyFileA(FixturePath("ver_none.dll").c_str(), withoutEntries.File("QELLOG.DLL").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(qvtest::FixturePath("ver_none.dll").c_str(), withoutEntries.File("QELLOG.DLL").c_str(), FALSE));
     struct Case {
         std::string directory;
         std::string line;
