@@ -4,12 +4,30 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace qvtest {
 
 inline bool IsThere(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Names in a directory, "." and ".." left out, in the order the system lists them.
+inline std::vector<std::string> NamesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
 }
 
 // A fixture the build put in "fixtures" beside the running test program.

@@ -41,22 +41,6 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> NamesIn(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
 bool SetWriteTime(const std::string& path, int day)
 {
     HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -241,9 +225,9 @@ TEST_F(InstFileInfoTest, InstallsIntoNewDirectoriesDeletesTheSourceAndRecordsThe
     EXPECT_EQ("NEW", ReadBytes(destination));
     EXPECT_FALSE(qvtest::IsThere(source_));
     EXPECT_TRUE(qvtest::IsThere(dir_.File("tmp")));
-    EXPECT_THAT(NamesIn(dir_.File("tmp")), IsEmpty());
+    EXPECT_THAT(qvtest::NamesIn(dir_.File("tmp")), IsEmpty());
     // Nothing of the copy is left beside the file.
-    EXPECT_THAT(NamesIn(dir_.File("out\\sub")), ElementsAre("dest.txt"));
+    EXPECT_THAT(qvtest::NamesIn(dir_.File("out\\sub")), ElementsAre("dest.txt"));
     EXPECT_THAT(Recorded(), ElementsAre("1 " + destination + " | Uninstaller | qualifier"));
     EXPECT_EQ("InstFileInfo::HandleCommand: wrote file " + destination + " log section Uninstaller\n", log_->Text());
 }

@@ -2,6 +2,8 @@
 // fixtures and a capture of the flight-recorder log.
 #pragma once
 
+#include "FileFixtures.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -39,21 +41,7 @@ public:
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
     // Names of the files in the directory, in the order the system lists them.
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            std::string name = data.cFileName;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-        return names;
-    }
+    std::vector<std::string> Names() const { return qvtest::NamesIn(path_); }
 
 private:
     static void RemoveTree(const std::string& dir)

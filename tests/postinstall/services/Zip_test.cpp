@@ -41,23 +41,6 @@ bool IsDirectory(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Names in a directory, "." and ".." left out.
-std::vector<std::string> Names(const std::string& dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
 struct FileTimes {
     SYSTEMTIME creation = {}, access = {}, write = {};
 };
@@ -148,7 +131,7 @@ TEST_F(ZipTest, ListingGivesNamesInArchiveOrderAndCreatesNothing)
     CStdStringList list = {"left over"};
     EXPECT_TRUE(ZipListContents(archive, ZipList, out_, &list));
     EXPECT_THAT(list, ElementsAre("readme.txt", "docs\\guide\\intro.txt", "docs\\empty\\"));
-    EXPECT_THAT(Names(dir_.Path()), ElementsAre("test.zip"));
+    EXPECT_THAT(qvtest::NamesIn(dir_.Path()), ElementsAre("test.zip"));
 
     // Extracting alone leaves a given list alone.
     CStdStringList untouched = {"kept"};
@@ -198,8 +181,8 @@ TEST_F(ZipTest, ExtractCreatesNestedFoldersWithTheEntriesContents)
     EXPECT_EQ(qvtest::ReadFile(Out("a\\c\\d.txt")), longText);
     EXPECT_EQ(qvtest::ReadFile(Out("a\\c\\back.txt")), "backslash separators");
     EXPECT_TRUE(IsDirectory(Out("e")));
-    EXPECT_THAT(Names(Out("e")), IsEmpty());
-    EXPECT_THAT(Names(out_), UnorderedElementsAre("a", "e"));
+    EXPECT_THAT(qvtest::NamesIn(Out("e")), IsEmpty());
+    EXPECT_THAT(qvtest::NamesIn(out_), UnorderedElementsAre("a", "e"));
 }
 
 TEST_F(ZipTest, ExtractReplacesAnExistingFile)
@@ -305,8 +288,8 @@ TEST_F(ZipTest, EntriesLeavingTheTargetAreRefusedWhileTheOthersExtract)
         EXPECT_THAT(Lines(log.Text()), ElementsAre("ZipListContents: refusing entry outside the target: " + shown));
         EXPECT_EQ(qvtest::ReadFile(Out("first.txt")), "1");
         EXPECT_EQ(qvtest::ReadFile(Out("last.txt")), "2");
-        EXPECT_THAT(Names(out_), UnorderedElementsAre("first.txt", "last.txt"));
-        EXPECT_THAT(Names(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
+        EXPECT_THAT(qvtest::NamesIn(out_), UnorderedElementsAre("first.txt", "last.txt"));
+        EXPECT_THAT(qvtest::NamesIn(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
         EXPECT_FALSE(qvtest::IsThere("C:\\qv_slip.txt"));
         ASSERT_TRUE(qvtest::RemoveTree(out_));
     }
@@ -329,8 +312,8 @@ TEST_F(ZipTest, WithoutADestinationEntriesCannotLeaveTheCurrentDirectory)
     EXPECT_THAT(Lines(log.Text()), ElementsAre("ZipListContents: refusing entry outside the target: \\qv_slip.txt",
                                                "ZipListContents: refusing entry outside the target: C:\\qv_slip.txt",
                                                "ZipListContents: refusing entry outside the target: ..\\qv_slip.txt"));
-    EXPECT_THAT(Names(out_), ElementsAre("here.txt"));
-    EXPECT_THAT(Names(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
+    EXPECT_THAT(qvtest::NamesIn(out_), ElementsAre("here.txt"));
+    EXPECT_THAT(qvtest::NamesIn(dir_.Path()), UnorderedElementsAre("out", "test.zip"));
     EXPECT_FALSE(qvtest::IsThere("C:\\qv_slip.txt"));
 }
 
@@ -464,7 +447,7 @@ TEST_F(ZipTest, ADirectoryThatEndsBeforeItsStatedCountFailsAfterTheEntriesItHas)
     CStdStringList list;
     EXPECT_FALSE(ZipListContents(archive, ZipList | ZipExtract, out_, &list));
     EXPECT_THAT(list, ElementsAre("a.txt", "b.txt"));
-    EXPECT_THAT(Names(out_), UnorderedElementsAre("a.txt", "b.txt"));
+    EXPECT_THAT(qvtest::NamesIn(out_), UnorderedElementsAre("a.txt", "b.txt"));
     EXPECT_THAT(Lines(log.Text()), ElementsAre("ZipListContents: damaged zip file " + archive + " (Error: -103)"));
 }
 
