@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -62,5 +64,72 @@ public:
 private:
     HANDLE handle_;
 };
+
+// One entry of the platform's list of moves at restart.
+struct PendingMove {
+    std::string from;
+    std::string to;  // empty for a deletion
+    bool replace = false;
+
+    bool operator==(const PendingMove& o) const
+    {
+        return _stricmp(from.c_str(), o.from.c_str()) == 0 && _stricmp(to.c_str(), o.to.c_str()) == 0 &&
+               replace == o.replace;
+    }
+    // "from -> to", "!" before a replacing target.
+    std::string Text() const { return from + " -> " + (replace ? "!" : "") + to; }
+};
+
+inline void PrintTo(const PendingMove& m, std::ostream* os)
+{
+    *os << "{" << m.from << " -> " << (m.replace ? "!" : "") << m.to << "}";
+}
+
+inline constexpr char kSessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+inline std::vector<PendingMove> PendingMoves()
+{
+    std::vector<PendingMove> moves;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return moves;
+    DWORD size = 0;
+    std::string data;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        data.resize(size);
+        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                         &size);
+        data.resize(size);
+    }
+    RegCloseKey(key);
+
+    std::vector<std::string> texts;
+    for (size_t at = 0; at < data.size();) {
+        size_t end = data.find('\0', at);
+        if (end == std::string::npos)
+            end = data.size();
+        texts.push_back(data.substr(at, end - at));
+        at = end + 1;
+    }
+    auto strip = [](std::string s) { return s.rfind("\\??\\", 0) == 0 ? s.substr(4) : s; };
+    for (size_t i = 0; i + 1 < texts.size() && !texts[i].empty(); i += 2) {
+        PendingMove m;
+        m.from = strip(texts[i]);
+        const std::string& to = texts[i + 1];
+        m.replace = !to.empty() && to[0] == '!';
+        m.to = strip(m.replace ? to.substr(1) : to);
+        moves.push_back(m);
+    }
+    return moves;
+}
+
+inline void ClearPendingMoves()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+        RegCloseKey(key);
+    }
+}
 
 }  // namespace qvtest

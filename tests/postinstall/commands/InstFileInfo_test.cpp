@@ -61,46 +61,16 @@ bool SetWriteTime(const std::string& path, int day)
 
 constexpr DWORD kRunningProgram = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
-const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-
 // The platform's list of moves at restart, as "from -> to" texts ("to" empty for a deletion).
 std::vector<std::string> PendingMoves()
 {
-    std::vector<std::string> moves;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return moves;
-    DWORD size = 0;
-    std::string data;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-        data.resize(size);
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                         &size);
-        data.resize(size);
-    }
-    RegCloseKey(key);
     std::vector<std::string> texts;
-    for (size_t at = 0; at < data.size();) {
-        size_t end = data.find('\0', at);
-        if (end == std::string::npos)
-            end = data.size();
-        std::string text = data.substr(at, end - at);
-        texts.push_back(text.rfind("\\??\\", 0) == 0 ? text.substr(4) : text);
-        at = end + 1;
-    }
-    for (size_t i = 0; i + 1 < texts.size() && !texts[i].empty(); i += 2)
-        moves.push_back(texts[i] + " -> " + texts[i + 1]);
-    return moves;
+    for (const qvtest::PendingMove& move : qvtest::PendingMoves())
+        texts.push_back(move.Text());
+    return texts;
 }
 
-void ClearPendingMoves()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "PendingFileRenameOperations");
-        RegCloseKey(key);
-    }
-}
+using qvtest::ClearPendingMoves;
 
 // Keeps a file's bytes (or its absence) across a test that changes it.
 class SavedFile {

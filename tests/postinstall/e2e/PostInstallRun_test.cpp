@@ -180,28 +180,31 @@ TEST_F(PostInstallRun, EveryHandlerReadsItsSectionsAndClaimsNothingItDidNotDo)
     const std::string sections =
         "[Zips]\nz,3,a.zip\n[Exes]\ne,1,setup.exe,/q\n[Files]\nf,3,dest,src,tmp\nlocal only,2,x\n"
         "[Regs]\nHKLM,Software\\Q,Name\n[Data]\nd,3,1,Name,Data\n[Monitors]\nm,3,Port Monitor,1\n"
-        "[Inis]\nwin.ini,Section,,Key=Value\n[Groups]\ng,3,2,Group\n[Apps]\na\n[Deletes]\nx,3,old.txt,1\n"
-        "[Uninstall]\nu,3,unst.zip\n";
+        "[Inis]\n" + dir_.Path() + "\\test.ini,Section,,Key=Value\n[Groups]\ng,3,2,Group\n[Apps]\na\n"
+        "[Deletes]\nx,3,old.txt,1\n[Uninstall]\nu,3,unst.zip\n";
     WriteScript(Script(kDriver, install, sections));
     ASSERT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
     std::vector<std::string> log = Log();
 
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
     for (const std::string& line : std::vector<std::string>{
-             "UnZipInfo::HandleCommand: not carried out yet: \"a.zip\"",
-             "RunAppInfo::HandleCommand: not carried out yet: \"setup.exe\", \"/q\"",
+             "ZipListContents: could not open zip file a.zip",
+             "RunProgramInfo: setup.exe /q returned 0 (error code 2)",
              "InstFileInfo::HandleCommand: file src does not exist!",
              "MonitorInfo::HandleCommand: Port Monitor does not exist.",
              "UpdateDepFilesInfo::Process: no inf dependent files found:",
              "GenericInfo::ReadINF: Section NoSuchSection not found",
-             "UpdateIniInfo::HandleCommand: not carried out yet: \"win.ini\", \"Section\", \"\", \"Key=Value\"",
-             "StartMenuInfo::HandleCommand: not carried out yet: \"2\", \"Group\"",
+             "StartMenuInfo::HandleCommand: not enough arguments!",
              "GenericInfo::ParseCommand: command a is invalid!",
-             "DeleteFileInfo::HandleCommand: not carried out yet: \"old.txt\", \"1\"",
+             "\t\tCommand: x,3,old.txt,1",
+             "ZipListContents: could not open zip file unst.zip",
+             "UninstallerInfo::HandleCommand: could not extract unst.zip to " + std::string(temp) + "unst.zip_Extracted",
              "OstrafelEngine::flushLogOps: logging operations...",
-             "UninstallInfo::HandleCommand: not carried out yet: \"unst.zip\"",
              "\tDriver name: " + std::string(kDriver),
          })
         EXPECT_TRUE(Contains(log, line)) << line;
+    EXPECT_EQ("[Section]\r\nKey=Value\r\n", qvtest::ReadFile(dir_.Path() + "\\test.ini").value_or(""));
 
     // A generic line that did nothing is reported as failed, with the script's context; the line
     // for connections is skipped on a local printer and reported the same way.

@@ -39,63 +39,9 @@ bool IsDirectory(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// One entry of the platform's list of moves at restart.
-struct PendingMove {
-    std::string from;
-    std::string to;  // empty for a deletion
-    bool replace = false;
-
-    bool operator==(const PendingMove& o) const
-    {
-        return EqualNoCase(from, o.from) && EqualNoCase(to, o.to) && replace == o.replace;
-    }
-};
-
-void PrintTo(const PendingMove& m, std::ostream* os)
-{
-    *os << "{" << m.from << " -> " << (m.replace ? "!" : "") << m.to << "}";
-}
-
-const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-
-std::vector<PendingMove> PendingMoves()
-{
-    std::vector<PendingMove> moves;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return moves;
-    DWORD size = 0;
-    std::string data;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) ==
-        ERROR_SUCCESS) {
-        data.resize(size);
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(data.data()), &size);
-        data.resize(size);
-    }
-    RegCloseKey(key);
-
-    std::vector<std::string> texts;
-    for (size_t at = 0; at < data.size();) {
-        size_t end = data.find('\0', at);
-        if (end == std::string::npos)
-            end = data.size();
-        texts.push_back(data.substr(at, end - at));
-        at = end + 1;
-    }
-    auto strip = [](std::string s) { return s.rfind("\\??\\", 0) == 0 ? s.substr(4) : s; };
-    for (size_t i = 0; i + 1 < texts.size() && !texts[i].empty(); i += 2) {
-        PendingMove m;
-        m.from = strip(texts[i]);
-        std::string to = texts[i + 1];
-        m.replace = !to.empty() && to[0] == '!';
-        m.to = strip(m.replace ? to.substr(1) : to);
-        moves.push_back(m);
-    }
-    return moves;
-}
-
-void ClearPendingMoves() { qvtest::DeleteHklmValue(kSessionManager, "PendingFileRenameOperations"); }
+using qvtest::ClearPendingMoves;
+using qvtest::PendingMove;
+using qvtest::PendingMoves;
 
 FILETIME MakeTime(int day)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../engine/EngineTestUtil.h"
+#include "ProgramStarts.h"
 #include "TestSupport.h"
 #include "services/Launcher.h"
 #include "services/OSInfo.h"
@@ -22,49 +23,8 @@ std::string CurrentDir()
     return std::string(dir, n);
 }
 
-// One line of the test program's record.
-struct Start {
-    std::string commandLine;
-    std::string directory;
-    std::string program;
-    int show = -1;
-};
-
-// Points the test program's record at a fresh file while alive.
-class StartLog {
-public:
-    StartLog() : path_(dir_.File("starts.log")) { SetEnvironmentVariableA("QVTESTPROG_LOG", path_.c_str()); }
-    ~StartLog() { SetEnvironmentVariableA("QVTESTPROG_LOG", nullptr); }
-    StartLog(const StartLog&) = delete;
-    StartLog& operator=(const StartLog&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-    std::vector<Start> Starts() const
-    {
-        std::vector<Start> starts;
-        std::string text = qvtest::ReadFile(path_).value_or("");
-        size_t from = 0;
-        for (size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1) {
-            std::vector<std::string> fields;
-            std::string line = text.substr(from, end - from);
-            for (size_t f = 0, tab;; f = tab + 1) {
-                tab = line.find('\t', f);
-                fields.push_back(line.substr(f, tab == std::string::npos ? tab : tab - f));
-                if (tab == std::string::npos)
-                    break;
-            }
-            fields.resize(4);
-            starts.push_back(
-                {fields[0], fields[1], fields[2], fields[3].empty() ? -1 : std::stoi(fields[3])});
-        }
-        return starts;
-    }
-
-private:
-    qvtest::TempDir dir_;
-    std::string path_;
-};
+using qvtest::Start;
+using qvtest::StartLog;
 
 // Makes a directory current while alive.
 class InDirectory {

@@ -33,6 +33,16 @@ struct Entry {
     bool badLocalHeader = false;              // the local header's signature is wrong
 };
 
+// An undamaged entry with the default time.
+inline Entry File(std::string name, std::string data, bool deflate = false)
+{
+    Entry e;
+    e.name = std::move(name);
+    e.data = std::move(data);
+    e.deflate = deflate;
+    return e;
+}
+
 inline void Put16(std::string& out, unsigned v)
 {
     out.push_back(char(v & 0xFF));

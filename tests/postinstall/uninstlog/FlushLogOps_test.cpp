@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "CallRecord.h"
 #include "FileFixtures.h"
 
 #include <windows.h>
@@ -16,7 +17,6 @@
 namespace {
 
 using enginetest::LogCapture;
-using enginetest::ReadBytes;
 using enginetest::TempDir;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -41,30 +41,6 @@ private:
     uninstlog::ModulePathHook previous_;
 };
 
-// The calls the log library stand-in records while alive, one line each.
-class Recording {
-public:
-    explicit Recording(std::string file) : file_(std::move(file))
-    {
-        DeleteFileA(file_.c_str());
-        SetEnvironmentVariableA("QELLOG_RECORD", file_.c_str());
-    }
-    ~Recording() { SetEnvironmentVariableA("QELLOG_RECORD", nullptr); }
-    bool Exists() const { return GetFileAttributesA(file_.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::vector<std::string> Calls() const
-    {
-        std::vector<std::string> lines;
-        std::string text = ReadBytes(file_);
-        size_t start = 0;
-        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
-    }
-
-private:
-    std::string file_;
-};
-
 const char* const kFirstLine = "OstrafelEngine::flushLogOps: logging operations...\n";
 
 class FlushLogOpsTest : public ::testing::Test {
@@ -78,7 +54,7 @@ protected:
     TempDir dir_;
     LogCapture log_;
     TestEngine engine_;
-    Recording recording_{dir_.File("calls.txt")};
+    qvtest::CallRecord recording_{"QELLOG_RECORD", dir_.File("calls.txt")};
 };
 
 TEST_F(FlushLogOpsTest, HandsOverEveryItemInOrderThenTheDriverFromBesideTheUtility)
