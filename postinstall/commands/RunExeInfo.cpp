@@ -80,7 +80,8 @@ bool RunExeInfo::HandleCommand(const CStdStringList& arguments)
     Launcher launcher;
     if (wait) {
         unsigned long exitCode = 0;
-        const unsigned long error = launcher.LaunchAndWait(launchLine, false, exitCode, true, nullptr, int(show), flags);
+        const unsigned long error =
+            launcher.LaunchAndWait(launchLine, false, exitCode, true, nullptr, int(show), flags);
         DebugLog << "RunProgramInfo: " << commandLine << " returned " << exitCode << " (error code " << error << ")"
                  << '\n';
     } else {

@@ -109,9 +109,9 @@ TEST_F(FileCommandTest, CommandsWithoutArgumentsFail)
 TEST_F(FileCommandTest, UnzipGoesNextToTheArchiveUnlessToldOtherwise)
 {
     const std::string archive = dir_.File("pack.zip");
-    ziptest::Entry entry = ziptest::File("sub/file.txt", "zipped text");
+    ziptest::Entry entry = ziptest::Stored("sub/file.txt", "zipped text");
     entry.time = {2019, 3, 4, 5, 6, 8};
-    ASSERT_TRUE(WriteBytes(archive, ziptest::BuildZip({entry, ziptest::File("top.txt", "top", true)})));
+    ASSERT_TRUE(WriteBytes(archive, ziptest::BuildZip({entry, ziptest::Deflated("top.txt", "top")})));
 
     UnzipFileInfo handler(&engine_);
     EXPECT_TRUE(handler.HandleCommand({archive}));
@@ -142,7 +142,8 @@ TEST_F(FileCommandTest, UnzipRefusesEntriesThatLeaveTheTargetAndReportsFailure)
 {
     const std::string archive = dir_.File("hostile.zip");
     const std::string target = dir_.File("target");
-    ASSERT_TRUE(WriteBytes(archive, ziptest::BuildZip({ziptest::File("../escaped.txt", "bad"), ziptest::File("fine.txt", "good")})));
+    ASSERT_TRUE(WriteBytes(
+        archive, ziptest::BuildZip({ziptest::Stored("../escaped.txt", "bad"), ziptest::Stored("fine.txt", "good")})));
     UnzipFileInfo handler(&engine_);
     EXPECT_FALSE(handler.HandleCommand({archive, target}));
     EXPECT_FALSE(IsThere(dir_.File("escaped.txt")));

@@ -168,7 +168,8 @@ TEST_F(DriverKeywordTest, APrinterThatCannotBeOpenedIsLoggedAndTheCommandStillSu
     EXPECT_TRUE(handler.HandleCommand({"DRIVER_DOC_PROP"}));
     EXPECT_EQ(0, gDialogCalls);
     const std::string log = log_.Text();
-    EXPECT_NE(std::string::npos, log.find("RunAppInfo::runDriver: OpenPrinter of No Such Qel Printer failed with code "));
+    EXPECT_NE(std::string::npos,
+              log.find("RunAppInfo::runDriver: OpenPrinter of No Such Qel Printer failed with code "));
 }
 
 }  // namespace

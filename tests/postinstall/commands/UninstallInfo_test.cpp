@@ -46,8 +46,8 @@ protected:
         const std::string engine = ReadBytes(qvtest::BinDir() + "\\" + engineFile);
         EXPECT_FALSE(engine.empty());
         const std::string path = dir_.File(name);
-        EXPECT_TRUE(WriteBytes(path, ziptest::BuildZip({ziptest::File("Install/x86/Engine.dll", engine, true),
-                                                         ziptest::File("Uninst.txt", "uninstaller")})));
+        EXPECT_TRUE(WriteBytes(path, ziptest::BuildZip({ziptest::Deflated("Install/x86/Engine.dll", engine),
+                                                         ziptest::Stored("Uninst.txt", "uninstaller")})));
         return path;
     }
     static std::string Extracted(const std::string& packageName)
@@ -72,7 +72,8 @@ TEST_F(UninstallTest, TheEngineGetsItsFolderLanguageAndScriptAndTheFolderGoesAft
     EXPECT_THAT(engineCalls_.Calls(),
                 ElementsAre("SetWorkingDirA\t" + extracted + "\\Install\\x86",
                             "SetLanguageA\t" + engine_.LanguageIso(),
-                            "DoInstallA\t" + script + "\t\t\t[Install]\\r\\nUninstaller=1\\r\\n\\r\\n", "GetErrorCode"));
+                            "DoInstallA\t" + script + "\t\t\t[Install]\\r\\nUninstaller=1\\r\\n\\r\\n",
+                            "GetErrorCode"));
     EXPECT_TRUE(HasLine(log_.Text(), "UninstallerInfo::HandleCommand: installation returned code 17"));
     EXPECT_FALSE(qvtest::IsThere(extracted));
     EXPECT_EQ(1, CountLines(log_.Text(), kFlushLine));
@@ -83,9 +84,9 @@ TEST_F(UninstallTest, EveryLineFlushesAlsoWhenTheEngineCannotRun)
     UninstallInfo handler(&engine_);
     // A damaged archive: nothing for the engine, the partial folder removed all the same.
     const std::string damaged = dir_.File("Broken.zip");
-    ziptest::Entry bad = ziptest::File("Install/x86/Engine.dll", "not really a library");
+    ziptest::Entry bad = ziptest::Stored("Install/x86/Engine.dll", "not really a library");
     bad.crc = 1;
-    ASSERT_TRUE(WriteBytes(damaged, ziptest::BuildZip({ziptest::File("first.txt", "ok"), bad})));
+    ASSERT_TRUE(WriteBytes(damaged, ziptest::BuildZip({ziptest::Stored("first.txt", "ok"), bad})));
     EXPECT_TRUE(handler.HandleCommand({damaged}));
     EXPECT_TRUE(HasLine(log_.Text(), "UninstallerInfo::HandleCommand: could not extract " + damaged + " to " +
                                          Extracted("Broken.zip")));
@@ -93,7 +94,7 @@ TEST_F(UninstallTest, EveryLineFlushesAlsoWhenTheEngineCannotRun)
 
     // A package without the engine: the load fails and every call says the library is missing.
     const std::string empty = dir_.File("Empty.zip");
-    ASSERT_TRUE(WriteBytes(empty, ziptest::BuildZip({ziptest::File("readme.txt", "no engine")})));
+    ASSERT_TRUE(WriteBytes(empty, ziptest::BuildZip({ziptest::Stored("readme.txt", "no engine")})));
     EXPECT_TRUE(handler.HandleCommand({empty}));
     const std::string log = log_.Text();
     EXPECT_NE(std::string::npos, log.find("InstallEngine::loadTheDll: could not load " + Extracted("Empty.zip") +

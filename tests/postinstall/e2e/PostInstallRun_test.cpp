@@ -199,7 +199,8 @@ TEST_F(PostInstallRun, EveryHandlerReadsItsSectionsAndClaimsNothingItDidNotDo)
              "GenericInfo::ParseCommand: command a is invalid!",
              "\t\tCommand: x,3,old.txt,1",
              "ZipListContents: could not open zip file unst.zip",
-             "UninstallerInfo::HandleCommand: could not extract unst.zip to " + std::string(temp) + "unst.zip_Extracted",
+             "UninstallerInfo::HandleCommand: could not extract unst.zip to " + std::string(temp) +
+                 "unst.zip_Extracted",
              "OstrafelEngine::flushLogOps: logging operations...",
              "\tDriver name: " + std::string(kDriver),
          })

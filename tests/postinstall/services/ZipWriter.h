@@ -33,13 +33,19 @@ struct Entry {
     bool badLocalHeader = false;              // the local header's signature is wrong
 };
 
-// An undamaged entry with the default time.
-inline Entry File(std::string name, std::string data, bool deflate = false)
+// Undamaged entries with the default time.
+inline Entry Stored(std::string name, std::string data)
 {
     Entry e;
     e.name = std::move(name);
     e.data = std::move(data);
-    e.deflate = deflate;
+    return e;
+}
+
+inline Entry Deflated(std::string name, std::string data)
+{
+    Entry e = Stored(std::move(name), std::move(data));
+    e.deflate = true;
     return e;
 }
 

@@ -88,20 +88,8 @@ std::string LongText()
     return text;
 }
 
-Entry Stored(const std::string& name, const std::string& data)
-{
-    Entry e;
-    e.name = name;
-    e.data = data;
-    return e;
-}
-
-Entry Deflated(const std::string& name, const std::string& data)
-{
-    Entry e = Stored(name, data);
-    e.deflate = true;
-    return e;
-}
+using ziptest::Deflated;
+using ziptest::Stored;
 
 class ZipTest : public ::testing::Test {
 protected:
