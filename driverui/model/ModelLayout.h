@@ -42,7 +42,7 @@ inline constexpr int kPaperLimitsType = 279;      // word 386
 inline constexpr int kPageTemplateSetType = 281;  // word 410
 inline constexpr int kFeatureLayoutType = 283;    // word 414
 inline constexpr int kOptionList284Type = 284;    // word 362, names 4..6 only
-inline constexpr int kMediaListType = 285;        // tray entry word 9
+inline constexpr int kMediaListType = 285;        // named by tray entry word 9
 inline constexpr int kColourOptionListType = 286; // word 390
 
 inline constexpr int kModelNameString = 10000;
@@ -241,7 +241,7 @@ inline constexpr std::size_t kMaxListOptions = 28;
 // ---- 258: resident font metrics --------------------------------------------------------------
 // One font per name. The font summary builder takes the fonts whose font-set bit is set in the
 // devmode's font-set masks (bits 0-31: 816, bits 32-63: 820). Metrics are in design units of
-// emUnits per em; a bitmap font has a point size and emUnits 0.
+// emUnits per em; a bitmap font has emUnits 0, a point size, and its metrics in 1/300 inch.
 struct ResidentFont {
     std::uint16_t fontSet;      // bit number in the font-set masks
     std::uint16_t typeface;     // PCL typeface number
@@ -295,7 +295,7 @@ struct TrayEntry {
     std::uint16_t minWeight;   // 6: g/m2
     std::uint16_t maxWeight;   // 7: g/m2
     std::uint16_t reserved8;   // 8
-    std::uint16_t mediaList;   // 9: name of the tray's media list (type 285)
+    std::uint16_t mediaList;   // 9: the name itself (not word + 1) of the tray's media list, type 285
     std::uint8_t trayByte;     // byte 20: copied to devmode 1092
     std::uint8_t reserved21;
     std::uint16_t reserved11;  // 11
