@@ -52,6 +52,12 @@ inline Bytes DevmodeOf(const model::family::ModelData& m)
     model::AppendRecord(description, m.description);
     std::copy(description.begin(), description.end(), devmode.begin() + model::kDevmodeDescription);
     std::copy(m.name.begin(), m.name.end(), devmode.begin() + dm::kModelName);
+    // The print mode the model starts with.
+    const Bytes modes = SelectedTable(model::family::kPrintModeLists, m.description.printModeList);
+    if (const auto list = model::ParsePrintModeList(modes); list && !list->entries.empty()) {
+        devmode[model::kPrintMode233] = std::uint8_t(list->entries.front().mode233);
+        devmode[model::kPrintMode234] = std::uint8_t(list->entries.front().mode234);
+    }
     return devmode;
 }
 

@@ -120,10 +120,14 @@ void ConfigSeeds()
             Bytes devmode = fuzzfix::DevmodeOf(kModels[m]);
             for (const Change& c : variants[v])
                 dm::Write(devmode, c.field, c.value);
+            const std::string name = "model" + std::to_string(m) + "-" + std::to_string(v);
+            Bytes withModel{std::uint8_t(m)};
+            withModel.insert(withModel.end(), devmode.begin(), devmode.end());
+            Seed("fuzz_cfgbuild", name, withModel);
+
             const Bytes data = BuildConfigData(devmode, &env);
             if (data.empty())
                 continue;
-            const std::string name = "model" + std::to_string(m) + "-" + std::to_string(v);
             // The data for the model that wrote it.
             Bytes input{std::uint8_t(m)};
             input.insert(input.end(), data.begin(), data.end());

@@ -49,5 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             joined += separator;
         FUZZ_CHECK(joined == text);
     }
+
+    // A quoted first field keeps the separators and blanks inside its quotes.
+    if ((options & TokQuotes) && !IsSpaceC(separator) && separator != '"') {
+        CStdStr inner;
+        for (char c : text)
+            if (c != '"')
+                inner += c;
+        CStdStr first;
+        Tokenizer(CStdStr("\"") + inner + "\"" + separator + text, separator, options).Next(first);
+        FUZZ_CHECK(first == inner);
+    }
     return 0;
 }
