@@ -1,0 +1,109 @@
+#include "ModelSource.h"
+
+#include <cstdlib>
+
+namespace devmode {
+namespace {
+
+constexpr char kRenderingIni[] = "QVTDX5DD.INI";
+constexpr char kModelKey[] = "Model";
+// The model strings stop at the first missing one; names stay below the 16-bit limit.
+constexpr unsigned kMaxModels = 0xFFFF - kModelStringBase;
+
+// Every paper bit of the built-in papers. The model's own paper set (by its paper-set index)
+// narrows this once the built-in paper-set table is in the driver; forms stay out until the
+// form lists can be checked.
+constexpr std::uint32_t kBuiltInPapers = 0x01FFEFFF;
+
+std::optional<std::string> LoadNarrowString(HMODULE module, unsigned id, std::size_t max)
+{
+    std::string text(max + 1, '\0');
+    const int n = LoadStringA(module, id, text.data(), int(text.size()));
+    if (n <= 0)
+        return std::nullopt;
+    text.resize(std::size_t(n));
+    return text;
+}
+
+}  // namespace
+
+std::span<const std::uint8_t> ModuleResources::Resource(std::uint16_t type, std::uint16_t name) const
+{
+    if (!module_ || name == 0)
+        return {};
+    const HRSRC info = FindResourceW(module_, MAKEINTRESOURCEW(name), MAKEINTRESOURCEW(type));
+    if (!info)
+        return {};
+    const HGLOBAL loaded = LoadResource(module_, info);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        return {};
+    return {static_cast<const std::uint8_t*>(data), SizeofResource(module_, info)};
+}
+
+std::uint16_t FindModelNumber(HMODULE module, const std::string& modelName)
+{
+    char wanted[256] = {};
+    GetPrivateProfileStringA(modelName.c_str(), kModelKey, modelName.c_str(), wanted, sizeof(wanted),
+                             kRenderingIni);
+    for (unsigned model = 0; model < kMaxModels; ++model) {
+        const auto name = LoadNarrowString(module, kModelStringBase + model, 255);
+        if (!name)
+            break;
+        if (lstrcmpiA(name->c_str(), wanted) == 0)
+            return std::uint16_t(model);
+    }
+    return 0;
+}
+
+std::optional<std::string> LoadModelDisplayName(HMODULE module, std::uint16_t model)
+{
+    return LoadNarrowString(module, kModelStringBase + model, kModelDisplayName.size - 1);
+}
+
+bool IsUsaLocale()
+{
+    wchar_t text[16] = {};
+    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_ICOUNTRY, text, 16))
+        return false;
+    const long country = std::wcstol(text, nullptr, 10);
+    return country == 1 || country == 2 || country == 50 || country == 51 || country == 53 ||
+           country == 54 || (country >= 56 && country <= 59) || (country >= 500 && country <= 599);
+}
+
+ModelRules::ModelRules(std::span<const std::uint8_t> base, const ModelResources& resources)
+    : limits_(ReadPaperLimits(resources.Selected(kPaperLimitType, Get(base, kPaperLimitNumber)))),
+      trays_(TrayList(resources.Selected(kTrayListType, Get(base, kTrayListNumber)))),
+      resolutions_(ReadResolutionList(
+          resources.Selected(kResolutionListType, Get(base, kResolutionListNumber))))
+{
+}
+
+std::uint32_t ModelRules::PaperSet() const
+{
+    return kBuiltInPapers;
+}
+
+bool ModelRules::FormAccepted(std::int16_t) const
+{
+    return false;
+}
+
+std::optional<std::uint8_t> ModelRules::ResolutionFlag(std::int16_t dpi) const
+{
+    if (!resolutions_)
+        return std::nullopt;
+    for (const auto& entry : resolutions_->entries)
+        if (entry && entry->dpi == dpi)
+            return entry->flag;
+    return std::nullopt;
+}
+
+ModelConfigEnvironment::ModelConfigEnvironment(std::span<const std::uint8_t> d,
+                                               const ModelResources& resources)
+{
+    for (const TrayEntry& t : TrayList(resources.Selected(kTrayListType, Get(d, kTrayListNumber))))
+        trays_.push_back({t.code, t.number});
+}
+
+}  // namespace devmode
