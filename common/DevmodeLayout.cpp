@@ -19,7 +19,7 @@ constexpr std::array<std::uint16_t, 256> kCrcTable = MakeCrcTable();
 
 }  // namespace
 
-std::string_view GetText(std::span<const std::uint8_t> d, Bytes b)
+std::string_view GetText(std::span<const std::uint8_t> d, Block b)
 {
     const auto bytes = Slice(d, b);
     const auto* chars = reinterpret_cast<const char*>(bytes.data());
@@ -29,7 +29,7 @@ std::string_view GetText(std::span<const std::uint8_t> d, Bytes b)
     return {chars, n};
 }
 
-void SetText(std::span<std::uint8_t> d, Bytes b, std::string_view text)
+void SetText(std::span<std::uint8_t> d, Block b, std::string_view text)
 {
     const auto bytes = MutableSlice(d, b);
     if (bytes.empty())

@@ -41,7 +41,7 @@ struct Field {
     constexpr std::size_t end() const { return offset + sizeof(T); }
 };
 // Raw bytes, or narrow text of at most size bytes (not necessarily terminated).
-struct Bytes {
+struct Block {
     std::uint16_t offset;
     std::uint16_t size;
     constexpr std::size_t end() const { return std::size_t(offset) + size; }
@@ -134,15 +134,15 @@ inline constexpr U8 kResolutionFlag{232};  // feature 54
 inline constexpr U8 kByte233{233};
 inline constexpr U8 kByte234{234};
 inline constexpr U8 kFeature19{237};
-inline constexpr Bytes kModelName{239, 32};
-inline constexpr Bytes kPrinterName{271, 32};
+inline constexpr Block kModelName{239, 32};
+inline constexpr Block kPrinterName{271, 32};
 inline constexpr U16 kLayoutVersion{304};
 inline constexpr U8 kFeature21{306};
 
 // Model record: the display name, then the 82-byte model description (41 words).
-inline constexpr Bytes kModelRecord{308, 114};
-inline constexpr Bytes kModelDisplayName{308, 32};
-inline constexpr Bytes kModelDescription{340, 82};
+inline constexpr Block kModelRecord{308, 114};
+inline constexpr Block kModelDisplayName{308, 32};
+inline constexpr Block kModelDescription{340, 82};
 static_assert(kModelDisplayName.end() == kModelDescription.offset);
 static_assert(kModelDescription.end() == kModelRecord.end());
 
@@ -219,12 +219,12 @@ inline constexpr I8 kFeature41{668};
 inline constexpr U8 kByte672{672};
 inline constexpr U32 kFontSetMask1{816};
 inline constexpr U32 kFontSetMask2{820};
-inline constexpr Bytes kHoldUserName{824, 25};
-inline constexpr Bytes kHoldNumber{849, 5};
+inline constexpr Block kHoldUserName{824, 25};
+inline constexpr Block kHoldNumber{849, 5};
 static_assert(kHoldUserName.end() == kHoldNumber.offset);
 inline constexpr std::size_t kPaperFormatSize = 54;
 inline constexpr std::size_t kPaperFormatCount = 4;
-inline constexpr Bytes kPaperFormat[kPaperFormatCount] = {
+inline constexpr Block kPaperFormat[kPaperFormatCount] = {
     {854, 54}, {908, 54}, {962, 54}, {1016, 54}};
 static_assert(kHoldNumber.end() == kPaperFormat[0].offset);
 static_assert(kPaperFormat[0].end() == kPaperFormat[1].offset &&
@@ -242,8 +242,8 @@ inline constexpr I16 kSecondPaperSize{1096};  // feature 91
 inline constexpr U32 kConfigKind{1100};
 inline constexpr U8 kCollateAllowed{1104};  // feature 108
 inline constexpr std::size_t kConfigIdWords = 4;
-inline constexpr Bytes kConfigId{1108, 16};
-inline constexpr Bytes kAccountRecord{1124, 100};
+inline constexpr Block kConfigId{1108, 16};
+inline constexpr Block kAccountRecord{1124, 100};
 inline constexpr U8 kAccountByte{1124};
 inline constexpr U16 kChecksum{1224};
 static_assert(kConfigId.end() == kAccountRecord.offset && kAccountRecord.end() == kChecksum.offset);
@@ -283,13 +283,13 @@ void Set(std::span<std::uint8_t> d, Field<T> f, std::type_identity_t<T> value)
 }
 
 // The bytes of a field that lie inside the buffer.
-inline std::span<const std::uint8_t> Slice(std::span<const std::uint8_t> d, Bytes b)
+inline std::span<const std::uint8_t> Slice(std::span<const std::uint8_t> d, Block b)
 {
     if (b.offset >= d.size())
         return {};
     return d.subspan(b.offset, std::min<std::size_t>(b.size, d.size() - b.offset));
 }
-inline std::span<std::uint8_t> MutableSlice(std::span<std::uint8_t> d, Bytes b)
+inline std::span<std::uint8_t> MutableSlice(std::span<std::uint8_t> d, Block b)
 {
     if (b.offset >= d.size())
         return {};
@@ -297,9 +297,9 @@ inline std::span<std::uint8_t> MutableSlice(std::span<std::uint8_t> d, Bytes b)
 }
 
 // Narrow text of a field: up to its first NUL or its end.
-std::string_view GetText(std::span<const std::uint8_t> d, Bytes b);
+std::string_view GetText(std::span<const std::uint8_t> d, Block b);
 // Stores text cut to size - 1 bytes and NUL-fills the rest of the field.
-void SetText(std::span<std::uint8_t> d, Bytes b, std::string_view text);
+void SetText(std::span<std::uint8_t> d, Block b, std::string_view text);
 // UTF-16 text of a field: up to its first NUL or its end.
 std::u16string GetWideText(std::span<const std::uint8_t> d, WideText t);
 void SetWideText(std::span<std::uint8_t> d, WideText t, std::u16string_view text);
