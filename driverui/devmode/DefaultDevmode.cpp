@@ -6,6 +6,11 @@
 namespace devmode {
 namespace {
 
+static_assert(model::kDevmodeDescription == kModelDescription.offset &&
+              model::kDescriptionSize == kModelDescription.size);
+static_assert(model::kModelNameSize == kModelDisplayName.size);
+static_assert(model::kResolutionCount == kResolutionCount);
+
 constexpr std::int16_t kFallbackResolution = 300;
 constexpr std::int16_t kFallbackTray = 1;
 
@@ -53,9 +58,10 @@ void SetPublicDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
     Set(d, dmOrientation, 1);
     Set(d, dmPaperSize, in.usa ? 1 : 9);
     Set(d, dmCopies, 1);
-    Set(d, dmDefaultSource,
-        DefaultTrayCode(resources.Selected(kTrayListType, Get(d, kTrayListNumber)))
-            .value_or(kFallbackTray));
+    const auto trays = model::ParseTrayList(
+        resources.Selected(model::kTrayListType, Get(d, kTrayListNumber)));
+    const model::TrayEntry* tray = trays ? model::DefaultTray(*trays) : nullptr;
+    Set(d, dmDefaultSource, tray ? tray->code : kFallbackTray);
     if (Bit(flags400, 3) && !Bit(flags394, 5)) {
         Set(d, dmColor, 2);
         fields |= kFieldColor;
@@ -79,24 +85,24 @@ void SetPublicDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
 // resolution and its flag byte.
 void SetResolutions(std::span<std::uint8_t> d, const ModelResources& resources)
 {
-    const auto list =
-        ReadResolutionList(resources.Selected(kResolutionListType, Get(d, kResolutionListNumber)));
+    const auto list = model::ParseResolutionList(
+        resources.Selected(model::kResolutionListType, Get(d, kResolutionListNumber)));
     if (!list) {
         for (std::size_t i = 0; i < kResolutionCount; ++i)
             Set(d, I16{std::uint16_t(kResolutionList.offset + 2 * i)}, kFallbackResolution);
         Set(d, kDefaultResolution, std::uint16_t(kFallbackResolution));
         return;
     }
-    std::int32_t previous = Get(d, kResolutionChoice);
+    std::uint16_t previous = Get(d, kResolutionChoice);
     std::size_t stored = 0;
-    for (const auto& entry : list->entries) {
-        if (!entry || entry->dpi == previous)
+    for (const model::ResolutionEntry& entry : list->entries) {
+        if (entry.dpi == previous)
             continue;
-        Set(d, I16{std::uint16_t(kResolutionList.offset + 2 * stored++)}, entry->dpi);
-        previous = entry->dpi;
+        Set(d, U16{std::uint16_t(kResolutionList.offset + 2 * stored++)}, entry.dpi);
+        previous = entry.dpi;
     }
-    if (const ResolutionEntry* def = list->Default()) {
-        Set(d, kDefaultResolution, std::uint16_t(def->dpi));
+    if (const model::ResolutionEntry* def = model::DefaultResolution(*list)) {
+        Set(d, kDefaultResolution, def->dpi);
         Set(d, kResolutionFlag, def->flag);
     } else {
         Set(d, kDefaultResolution, std::uint16_t(kFallbackResolution));
@@ -128,19 +134,24 @@ void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
     Set(d, kFeature60, FarEastCodePage(in.codePage) || Bit(flags393, 2) ? 0 : 1);
     Set(d, kFeature87, 2);
     Set(d, kByte228, 255);
-    const auto r262 = resources.Selected(kType262, Get(d, kType262Number));
-    Set(d, kByte229, ResourceByte(r262, 2).value_or(0));
-    Set(d, kWord428, ResourceWord(r262, 1).value_or(0));
-    Set(d, kWord430, ResourceWord(r262, 2).value_or(0));
+    const auto modes = model::ParseModeList(resources.Selected(model::kModeListType, Get(d, kType262Number)));
+    Set(d, kByte229, std::uint8_t(modes ? modes->header.defaultMode : 0));
+    Set(d, kWord428, modes ? modes->header.defaultMode : 0);
+    Set(d, kWord430, modes ? modes->header.modeWord : 0);
     Set(d, kFeature14, 2);
+    // A type 284 list, when the model has one, replaces type 263.
     const std::uint16_t word362 = Get(d, kType263Number);
-    auto r231 = resources.Selected(kType284, word362);
-    if (r231.empty())
-        r231 = resources.Selected(kType263, word362);
-    Set(d, kByte231, ResourceByte(r231, 0).value_or(0));
-    const auto r264 = resources.Selected(kType264, Get(d, kType264Number));
-    Set(d, kByte233, ResourceByte(r264, 0).value_or(0));
-    Set(d, kByte234, ResourceByte(r264, 1).value_or(0));
+    auto options = model::ParseOptionList231(resources.Selected(model::kOptionList284Type, word362));
+    if (!options)
+        options = model::ParseOptionList231(resources.Selected(model::kOptionList231Type, word362));
+    Set(d, kByte231, std::uint8_t(options ? options->header.defaultValue : 0));
+    // The first print mode gives the defaults.
+    const auto printModes =
+        model::ParsePrintModeList(resources.Selected(model::kPrintModeListType, Get(d, kType264Number)));
+    if (printModes && !printModes->entries.empty()) {
+        Set(d, kByte233, std::uint8_t(printModes->entries[0].mode233));
+        Set(d, kByte234, std::uint8_t(printModes->entries[0].mode234));
+    }
 
     Set(d, kByte432, 255);
     Set(d, kResolutionChoice, Get(d, kInitialResolutionChoice));
@@ -154,12 +165,12 @@ void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
     Set(d, kFinishing, finishing);
     Set(d, kRangeWord51, Get(d, kOptionWord402) == 2 ? 1 : 0);
     Set(d, kRangeWord52, Get(d, kOptionWord404) == 2 ? 1 : 0);
-    Set(d, kInstalledTrays,
-        std::int16_t(ResourceWord(resources.Selected(kType277, Get(d, kType277Number)), 1)
-                         .value_or(0xFFFF)));
-    Set(d, kFeature82,
-        std::int16_t(ResourceWord(resources.Selected(kType278, Get(d, kType278Number)), 1)
-                         .value_or(0)));
+    const auto inputs = model::ParseInstallableOptions(
+        resources.Selected(model::kInputOptionsType, Get(d, kType277Number)));
+    Set(d, kInstalledTrays, std::int16_t(inputs ? inputs->header.defaultValue : 0xFFFF));
+    const auto outputs = model::ParseInstallableOptions(
+        resources.Selected(model::kOutputOptionsType, Get(d, kType278Number)));
+    Set(d, kFeature82, std::int16_t(outputs ? outputs->header.defaultValue : 0));
     Set(d, kFeature71, 1);
     Set(d, kSoftwareEnable, BeginsWithBrandWord(in.name) || family == 44 || family == 45 ? 1 : 0);
     Set(d, kByte655, dialogSelector ? 4 : 0);
@@ -214,7 +225,7 @@ void BuildDefaultDevmode(std::span<std::uint8_t> d, const DefaultsInput& in,
 
     if (in.displayName)
         SetText(d, kModelDisplayName, *in.displayName);
-    const std::size_t description = std::min(in.description.size(), std::size_t(kModelDescription.size));
+    const std::size_t description = std::min(in.description.size(), model::kDescriptionSize);
     std::copy_n(in.description.begin(), description, d.begin() + kModelDescription.offset);
 
     SetPublicDefaults(d, in, resources);
@@ -231,11 +242,11 @@ void ApplyFontSets(std::span<std::uint8_t> d, const ModelResources& resources,
                    const std::function<bool(std::uint16_t)>& codePageSupported)
 {
     const auto masks = SupportedFontSets(
-        resources.Selected(kFontSetListType, Get(d, kFontSetListNumber)), codePageSupported);
+        resources.Selected(model::kFontSetListType, Get(d, kFontSetListNumber)), codePageSupported);
     if (!masks)
         return;
-    Set(d, kFontSetMask1, Get(d, kFontSetMask1) & masks->mask1);
-    Set(d, kFontSetMask2, Get(d, kFontSetMask2) & masks->mask2);
+    Set(d, kFontSetMask1, Get(d, kFontSetMask1) & masks->mask816);
+    Set(d, kFontSetMask2, Get(d, kFontSetMask2) & masks->mask820);
 }
 
 }  // namespace devmode

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "DevmodeLayout.h"
+#include "Merge.h"
 #include "ResourceTables.h"
 
 namespace devmode {
@@ -19,7 +20,8 @@ inline constexpr std::string_view kBrandWord = "Brevik";
 
 struct DefaultsInput {
     // The model's display name (string 10000 + model number) and its 82-byte description
-    // (resource type 260); a missing one leaves its part of the model record zero.
+    // (resource type 260); a missing one leaves its part of the model record zero. A longer name
+    // is cut to 31 characters.
     std::optional<std::string_view> displayName;
     std::span<const std::uint8_t> description;
     // The system's ANSI code page.

@@ -149,10 +149,10 @@ void BuildDriverDefaults(std::span<std::uint8_t> d, std::string_view name)
     if (!LoadModelDisplayName(module, 0)) {
         const auto handle = unsigned(reinterpret_cast<std::uintptr_t>(module));
         BuildNotice(kStringFailedTitle,
-                    Format(kStringFailedFormat, handle, handle, int(kModelStringBase)));
+                    Format(kStringFailedFormat, handle, handle, model::kModelNameString));
     }
     const ModuleResources resources(module);
-    const auto description = resources.Resource(kModelDescriptionType, kModelDescriptionBase + model);
+    const auto description = resources.Resource(model::kDescriptionType, model::kDescriptionName + model);
     if (!displayName || description.empty())
         BuildNotice(kRecordFailedTitle, Format(kRecordFailedFormat, modelName.c_str(), int(model)));
 

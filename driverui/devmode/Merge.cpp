@@ -56,19 +56,19 @@ bool InList(std::span<const std::uint8_t> d, std::int16_t value)
     return false;
 }
 
-bool PaperAccepted(const MergeModel& model, std::int16_t code)
+bool PaperAccepted(const MergeModel& rules, std::int16_t code)
 {
     const std::uint32_t bit = PaperBit(code);
-    if (bit == 0 || !(model.PaperSet() & bit))
+    if (bit == 0 || !(rules.PaperSet() & bit))
         return false;
-    return bit != kFormsBit || model.FormAccepted(code);
+    return bit != kFormsBit || rules.FormAccepted(code);
 }
 
-bool TrayAccepted(const MergeModel& model, std::int16_t code, std::uint16_t installed)
+bool TrayAccepted(const MergeModel& rules, std::int16_t code, std::uint16_t installed)
 {
-    const auto trays = model.Trays();
+    const auto trays = rules.Trays();
     return std::any_of(trays.begin(), trays.end(),
-                       [&](const TrayEntry& t) { return t.code == code && (t.mask & installed); });
+                       [&](const model::TrayEntry& t) { return t.code == code && (t.mask & installed); });
 }
 
 bool TrueTypeAccepted(std::int16_t option, std::uint16_t flags392)
@@ -86,7 +86,7 @@ bool TrueTypeAccepted(std::int16_t option, std::uint16_t flags392)
 }
 
 // A user-defined paper's width and length, each taken only within the model's limits.
-void MergeUserPaper(Buffer& r, const Buffer& in, const MergeModel& model)
+void MergeUserPaper(Buffer& r, const Buffer& in, const MergeModel& rules)
 {
     if (Get(r, dmPaperSize) != 256) {
         Set(r, dmPaperWidth, 0);
@@ -94,7 +94,7 @@ void MergeUserPaper(Buffer& r, const Buffer& in, const MergeModel& model)
         Set(r, dmFields, Get(r, dmFields) & ~(kFieldPaperWidth | kFieldPaperLength));
         return;
     }
-    const PaperLimits limits = model.UserPaperLimits().value_or(PaperLimits{});
+    const model::PaperLimits limits = rules.UserPaperLimits().value_or(model::PaperLimits{});
     const std::int16_t width = Get(in, dmPaperWidth);
     const std::int16_t length = Get(in, dmPaperLength);
     if (InRange(width, TenthsMm(limits.minWidth), TenthsMm(limits.maxWidth)))
@@ -104,7 +104,7 @@ void MergeUserPaper(Buffer& r, const Buffer& in, const MergeModel& model)
     Set(r, dmFields, Get(r, dmFields) | kFieldPaperWidth | kFieldPaperLength);
 }
 
-void MergePrintQuality(Buffer& r, const Buffer& in, const MergeModel& model)
+void MergePrintQuality(Buffer& r, const Buffer& in, const MergeModel& rules)
 {
     const std::int16_t asked = Get(in, dmPrintQuality);
     std::int16_t quality;
@@ -116,7 +116,7 @@ void MergePrintQuality(Buffer& r, const Buffer& in, const MergeModel& model)
         quality = std::int16_t(Get(r, kDefaultResolution));
     Set(r, dmPrintQuality, quality);
     if (Get(r, kResolutionFlag) != 0)
-        if (const auto flag = model.ResolutionFlag(quality))
+        if (const auto flag = rules.ResolutionFlag(quality))
             Set(r, kResolutionFlag, *flag);
 }
 
@@ -163,7 +163,7 @@ std::int16_t MapPrintQuality(std::span<const std::uint8_t> d, std::int16_t quali
 }
 
 std::optional<Buffer> MergeDevmode(std::span<const std::uint8_t> base,
-                                   std::span<const std::uint8_t> input, const MergeModel& model)
+                                   std::span<const std::uint8_t> input, const MergeModel& rules)
 {
     if (base.size() < kSize)
         return std::nullopt;
@@ -184,16 +184,16 @@ std::optional<Buffer> MergeDevmode(std::span<const std::uint8_t> base,
 
     if (has(kFieldOrientation) && InRange(Get(in, dmOrientation), 1, 2))
         Set(r, dmOrientation, Get(in, dmOrientation));
-    if (has(kFieldPaperSize) && PaperAccepted(model, Get(in, dmPaperSize)))
+    if (has(kFieldPaperSize) && PaperAccepted(rules, Get(in, dmPaperSize)))
         Set(r, dmPaperSize, Get(in, dmPaperSize));
-    MergeUserPaper(r, in, model);
+    MergeUserPaper(r, in, rules);
     if (has(kFieldCopies) && InRange(Get(in, dmCopies), 1, 9999))
         Set(r, dmCopies, Get(in, dmCopies));
     if (has(kFieldDefaultSource) &&
-        TrayAccepted(model, Get(in, dmDefaultSource), std::uint16_t(Get(r, kInstalledTrays))))
+        TrayAccepted(rules, Get(in, dmDefaultSource), std::uint16_t(Get(r, kInstalledTrays))))
         Set(r, dmDefaultSource, Get(in, dmDefaultSource));
     if (has(kFieldPrintQuality))
-        MergePrintQuality(r, in, model);
+        MergePrintQuality(r, in, rules);
     if (has(kFieldYResolution) && Get(r, dmPrintQuality) > 0)
         Set(r, dmYResolution, Get(r, dmPrintQuality));
     if (ours)

@@ -8,23 +8,9 @@
 #include <span>
 
 #include "DevmodeLayout.h"
+#include "ModelLayout.h"
 
 namespace devmode {
-
-// Limits of a user-defined paper, in 1/1200 inch (resource type 279).
-struct PaperLimits {
-    std::uint16_t maxWidth = 0;
-    std::uint16_t minWidth = 0;
-    std::uint16_t maxLength = 0;
-    std::uint16_t minLength = 0;
-};
-
-// One tray of the model's tray list (resource type 259).
-struct TrayEntry {
-    std::uint16_t mask = 0;
-    std::int16_t code = 0;    // the dmDefaultSource value
-    std::uint16_t number = 0;  // the tray's name index and configuration-data key
-};
 
 // What the merge asks about the base devmode's model. Every default stands for "the model has
 // none", which makes the merge keep the base's value.
@@ -35,8 +21,10 @@ public:
     virtual std::uint32_t PaperSet() const { return 0; }
     // Whether a form's paper code names a form the printer has.
     virtual bool FormAccepted(std::int16_t paperCode) const { return false; }
-    virtual std::optional<PaperLimits> UserPaperLimits() const { return std::nullopt; }
-    virtual std::span<const TrayEntry> Trays() const { return {}; }
+    // Limits of a user-defined paper, in 1/1200 inch (resource type 279).
+    virtual std::optional<model::PaperLimits> UserPaperLimits() const { return std::nullopt; }
+    // The model's tray list (resource type 259).
+    virtual std::span<const model::TrayEntry> Trays() const { return {}; }
     // The flag byte of the resolution list entry with this resolution.
     virtual std::optional<std::uint8_t> ResolutionFlag(std::int16_t dpi) const { return std::nullopt; }
 };
@@ -62,6 +50,6 @@ std::int16_t MapPrintQuality(std::span<const std::uint8_t> d, std::int16_t quali
 // first copied into this driver's full layout. Nothing when the base is not a full devmode or the
 // input has no usable header (the caller keeps the base then).
 std::optional<Buffer> MergeDevmode(std::span<const std::uint8_t> base,
-                                   std::span<const std::uint8_t> input, const MergeModel& model);
+                                   std::span<const std::uint8_t> input, const MergeModel& rules);
 
 }  // namespace devmode

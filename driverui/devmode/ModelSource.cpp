@@ -8,7 +8,7 @@ namespace {
 constexpr char kRenderingIni[] = "QVTDX5DD.INI";
 constexpr char kModelKey[] = "Model";
 // The model strings stop at the first missing one; names stay below the 16-bit limit.
-constexpr unsigned kMaxModels = 0xFFFF - kModelStringBase;
+constexpr unsigned kMaxModels = 0xFFFF - model::kModelNameString;
 
 // Every paper bit of the built-in papers. The model's own paper set (by its paper-set index)
 // narrows this once the built-in paper-set table is in the driver; forms stay out until the
@@ -27,9 +27,9 @@ std::optional<std::string> LoadNarrowString(HMODULE module, unsigned id, std::si
 
 }  // namespace
 
-std::span<const std::uint8_t> ModuleResources::Resource(std::uint16_t type, std::uint16_t name) const
+std::span<const std::uint8_t> ModuleResources::Resource(int type, int name) const
 {
-    if (!module_ || name == 0)
+    if (!module_ || name <= 0 || name > 0xFFFF || type <= 0 || type > 0xFFFF)
         return {};
     const HRSRC info = FindResourceW(module_, MAKEINTRESOURCEW(name), MAKEINTRESOURCEW(type));
     if (!info)
@@ -47,7 +47,7 @@ std::uint16_t FindModelNumber(HMODULE module, const std::string& modelName)
     GetPrivateProfileStringA(modelName.c_str(), kModelKey, modelName.c_str(), wanted, sizeof(wanted),
                              kRenderingIni);
     for (unsigned model = 0; model < kMaxModels; ++model) {
-        const auto name = LoadNarrowString(module, kModelStringBase + model, 255);
+        const auto name = LoadNarrowString(module, model::kModelNameString + model, 255);
         if (!name)
             break;
         if (lstrcmpiA(name->c_str(), wanted) == 0)
@@ -58,7 +58,7 @@ std::uint16_t FindModelNumber(HMODULE module, const std::string& modelName)
 
 std::optional<std::string> LoadModelDisplayName(HMODULE module, std::uint16_t model)
 {
-    return LoadNarrowString(module, kModelStringBase + model, kModelDisplayName.size - 1);
+    return LoadNarrowString(module, model::kModelNameString + model, kModelDisplayName.size - 1);
 }
 
 bool IsUsaLocale()
@@ -72,11 +72,14 @@ bool IsUsaLocale()
 }
 
 ModelRules::ModelRules(std::span<const std::uint8_t> base, const ModelResources& resources)
-    : limits_(ReadPaperLimits(resources.Selected(kPaperLimitType, Get(base, kPaperLimitNumber)))),
-      trays_(TrayList(resources.Selected(kTrayListType, Get(base, kTrayListNumber)))),
-      resolutions_(ReadResolutionList(
-          resources.Selected(kResolutionListType, Get(base, kResolutionListNumber))))
+    : limits_(model::ParsePaperLimits(
+          resources.Selected(model::kPaperLimitsType, Get(base, kPaperLimitNumber)))),
+      resolutions_(model::ParseResolutionList(
+          resources.Selected(model::kResolutionListType, Get(base, kResolutionListNumber))))
 {
+    if (const auto trays = model::ParseTrayList(
+            resources.Selected(model::kTrayListType, Get(base, kTrayListNumber))))
+        trays_ = trays->entries;
 }
 
 std::uint32_t ModelRules::PaperSet() const
@@ -93,17 +96,19 @@ std::optional<std::uint8_t> ModelRules::ResolutionFlag(std::int16_t dpi) const
 {
     if (!resolutions_)
         return std::nullopt;
-    for (const auto& entry : resolutions_->entries)
-        if (entry && entry->dpi == dpi)
-            return entry->flag;
+    for (const model::ResolutionEntry& entry : resolutions_->entries)
+        if (entry.dpi == std::uint16_t(dpi))
+            return entry.flag;
     return std::nullopt;
 }
 
 ModelConfigEnvironment::ModelConfigEnvironment(std::span<const std::uint8_t> d,
                                                const ModelResources& resources)
 {
-    for (const TrayEntry& t : TrayList(resources.Selected(kTrayListType, Get(d, kTrayListNumber))))
-        trays_.push_back({t.code, t.number});
+    if (const auto trays = model::ParseTrayList(
+            resources.Selected(model::kTrayListType, Get(d, kTrayListNumber))))
+        for (const model::TrayEntry& t : trays->entries)
+            trays_.push_back({t.code, t.number});
 }
 
 }  // namespace devmode

@@ -20,7 +20,7 @@ namespace devmode {
 class ModuleResources final : public ModelResources {
 public:
     explicit ModuleResources(HMODULE module) : module_(module) {}
-    std::span<const std::uint8_t> Resource(std::uint16_t type, std::uint16_t name) const override;
+    std::span<const std::uint8_t> Resource(int type, int name) const override;
 
 private:
     HMODULE module_;
@@ -45,14 +45,14 @@ public:
     ModelRules(std::span<const std::uint8_t> base, const ModelResources& resources);
     std::uint32_t PaperSet() const override;
     bool FormAccepted(std::int16_t paperCode) const override;
-    std::optional<PaperLimits> UserPaperLimits() const override { return limits_; }
-    std::span<const TrayEntry> Trays() const override { return trays_; }
+    std::optional<model::PaperLimits> UserPaperLimits() const override { return limits_; }
+    std::span<const model::TrayEntry> Trays() const override { return trays_; }
     std::optional<std::uint8_t> ResolutionFlag(std::int16_t dpi) const override;
 
 private:
-    std::optional<PaperLimits> limits_;
-    std::vector<TrayEntry> trays_;
-    std::optional<ResolutionList> resolutions_;
+    std::optional<model::PaperLimits> limits_;
+    std::vector<model::TrayEntry> trays_;
+    std::optional<model::ResolutionList> resolutions_;
 };
 
 // What the configuration engine asks of the model: its tray list.

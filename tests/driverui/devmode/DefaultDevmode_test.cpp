@@ -82,16 +82,25 @@ TEST(DevmodeDefaults, MissingResourcesLeaveTheFallBacks)
     EXPECT_EQ(Get(d, kInstalledTrays), -1);
     EXPECT_EQ(Get(d, kFeature82), 0);
     EXPECT_EQ(Get(d, kByte229), 0);
+    EXPECT_EQ(Get(d, kByte233), 0);
     EXPECT_EQ(Get(d, kFontSetMask1), 0x80000001u) << "no font-set list: the mask stays";
 
-    // A damaged tray list (default index beyond its entries) and a cut resolution list.
+    // Damaged resources count as missing: a tray list whose count passes its end, a default
+    // index beyond the trays, a cut resolution list, a list of options with a negative count.
     FakeResources damaged = FirstModelResources();
-    damaged.Add(kTrayListType, 2, Words({1, 5, 0, 0}));
-    damaged.Add(kResolutionListType, 2, Words({0, 600, 0, 0}));
+    damaged.Add(model::kTrayListType, 2, Words({2, 0, 0, 0}));
+    damaged.Add(model::kResolutionListType, 2, Words({0, 600, 0, 0}));
+    damaged.Add(model::kInputOptionsType, 2, Words({0xFFFF, 7}));
     const Buffer e = FirstModelDefaults(damaged);
     EXPECT_EQ(Get(e, dmDefaultSource), 1);
-    EXPECT_EQ(Get(e, U16{436}), 0) << "a resolution entry must be whole";
+    EXPECT_EQ(Get(e, U16{436}), 300);
     EXPECT_EQ(Get(e, kDefaultResolution), 300);
+    EXPECT_EQ(Get(e, kInstalledTrays), -1);
+
+    FakeResources badIndex = FirstModelResources();
+    badIndex.Add(model::kTrayListType, 2,
+                 model::EncodeTable(model::TrayListHeader{0, 3}, std::span<const model::TrayEntry>(kTrays)));
+    EXPECT_EQ(Get(FirstModelDefaults(badIndex), dmDefaultSource), 1);
 }
 
 TEST(DevmodeDefaults, MissingModelRecordLeavesItZero)

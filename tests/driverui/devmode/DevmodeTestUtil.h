@@ -12,6 +12,7 @@
 
 #include "DefaultDevmode.h"
 #include "DevmodeLayout.h"
+#include "ModelLayout.h"
 #include "ResourceTables.h"
 
 namespace dmtest {
@@ -39,22 +40,21 @@ inline Bytes Words(std::initializer_list<std::uint16_t> words)
 // Resources held in a map by (type, name).
 class FakeResources final : public devmode::ModelResources {
 public:
-    void Add(std::uint16_t type, std::uint16_t name, Bytes bytes) { map_[{type, name}] = std::move(bytes); }
-    void Remove(std::uint16_t type, std::uint16_t name) { map_.erase({type, name}); }
-    std::span<const std::uint8_t> Resource(std::uint16_t type, std::uint16_t name) const override
+    void Add(int type, int name, Bytes bytes) { map_[{type, name}] = std::move(bytes); }
+    std::span<const std::uint8_t> Resource(int type, int name) const override
     {
         const auto it = map_.find({type, name});
         return it == map_.end() ? std::span<const std::uint8_t>() : std::span<const std::uint8_t>(it->second);
     }
 
 private:
-    std::map<std::pair<std::uint16_t, std::uint16_t>, Bytes> map_;
+    std::map<std::pair<int, int>, Bytes> map_;
 };
 
 // The 82-byte description of the driver's first model, word by word (word n at devmode 340 + 2n).
 inline Bytes FirstModelDescription()
 {
-    Bytes d(devmode::kModelDescriptionSize, 0);
+    Bytes d(model::kDescriptionSize, 0);
     const auto word = [&](std::uint16_t offset, std::uint16_t value) {
         d[offset - 340] = std::uint8_t(value);
         d[offset - 339] = std::uint8_t(value >> 8);
@@ -74,52 +74,56 @@ inline Bytes FirstModelDescription()
     return d;
 }
 
+inline model::TrayEntry Tray(std::uint16_t mask, std::int16_t code, std::uint16_t number)
+{
+    model::TrayEntry t{};
+    t.mask = mask;
+    t.code = code;
+    t.number = number;
+    t.trayByte = 9;
+    return t;
+}
+
 // Trays (mask, code, number); installed mask 0x3: the third tray is not installed.
-inline const devmode::TrayEntry kTrays[] = {{0x1, 15, 7}, {0x2, 2, 1}, {0x4, 3, 2}};
+inline const model::TrayEntry kTrays[] = {Tray(0x1, 15, 7), Tray(0x2, 2, 1), Tray(0x4, 3, 2)};
 inline constexpr std::uint16_t kInstalledTrayMask = 0x3;
 // Resolutions: default index 1 (600 dpi, flag 1); the third entry repeats the second.
-inline const devmode::ResolutionEntry kResolutions[] = {
-    {300, 0, 0}, {600, 0, 1}, {600, 0, 1}, {1200, 0, 4}, {150, 0, 0}};
+inline constexpr model::ResolutionList kResolutions{
+    1, {{{300, 1, 0, 0, 0}, {600, 2, 1, 0, 0}, {600, 2, 1, 0, 0}, {1200, 3, 4, 0, 0}, {150, 4, 0, 0, 0}}}};
 // User paper in 1/1200 inch: widths 3 to 8.5 in, lengths 5 to 14 in.
-inline constexpr devmode::PaperLimits kLimits{10200, 3600, 16800, 6000};
+inline constexpr model::PaperLimits kLimits{10200, 3600, 16800, 6000};
+
+template <class R>
+Bytes Record(const R& r)
+{
+    Bytes b;
+    model::AppendRecord(b, r);
+    return b;
+}
+
+template <class H, class E = model::OptionPair>
+Bytes Table(H header, std::initializer_list<E> entries = {})
+{
+    return model::EncodeTable<H, E>(header, std::span<const E>(entries.begin(), entries.size()));
+}
 
 // The resources the first model's words select (name = word + 1).
 inline FakeResources FirstModelResources()
 {
     FakeResources r;
-    Bytes trays = Words({3, 1});
-    for (const auto& t : kTrays) {
-        Bytes entry(24, 0);
-        entry[4] = std::uint8_t(t.mask);
-        entry[6] = std::uint8_t(t.code);
-        entry[8] = std::uint8_t(t.number);
-        entry[20] = 9;
-        trays.insert(trays.end(), entry.begin(), entry.end());
-    }
-    r.Add(devmode::kTrayListType, 2, trays);
-    Bytes resolutions = Words({1});
-    for (const auto& e : kResolutions) {
-        PutWord(resolutions, std::uint16_t(e.dpi));
-        PutWord(resolutions, e.word);
-        resolutions.push_back(e.flag);
-        resolutions.insert(resolutions.end(), 3, 0);
-    }
-    r.Add(devmode::kResolutionListType, 2, resolutions);
-    r.Add(devmode::kType262, 2, Bytes{0, 0, 6, 0, 7, 0});
-    r.Add(devmode::kType263, 1, Bytes{3});
-    r.Add(devmode::kType264, 2, Bytes{1, 2});
-    r.Add(devmode::kType277, 2, Words({0, kInstalledTrayMask}));
-    r.Add(devmode::kType278, 1, Words({0, 5}));
-    r.Add(devmode::kPaperLimitType, 1,
-          Words({kLimits.maxWidth, kLimits.minWidth, kLimits.maxLength, kLimits.minLength}));
-    Bytes fontSets = Words({2});
-    for (const auto& [cp, m1, m2] : {std::tuple{1252u, 0x80000003u, 0x10u}, std::tuple{37u, 0x7u, 0xF00u}}) {
-        PutWord(fontSets, std::uint16_t(cp));
-        PutWord(fontSets, 1);
-        PutLong(fontSets, m1);
-        PutLong(fontSets, m2);
-    }
-    r.Add(devmode::kFontSetListType, 2, fontSets);
+    r.Add(model::kTrayListType, 2,
+          model::EncodeTable(model::TrayListHeader{0, 1}, std::span<const model::TrayEntry>(kTrays)));
+    r.Add(model::kResolutionListType, 2, Record(kResolutions));
+    r.Add(model::kModeListType, 2, Table(model::ModeListHeader{0, 6, 7}));
+    r.Add(model::kOptionList231Type, 1, Table(model::DefaultedHeader{0, 3}));
+    r.Add(model::kPrintModeListType, 2,
+          Table(model::CountHeader{}, {model::PrintModeEntry{1, 2, 1200, 0}, model::PrintModeEntry{2, 1, 600, 0}}));
+    r.Add(model::kInputOptionsType, 2, Table(model::DefaultedHeader{0, kInstalledTrayMask}));
+    r.Add(model::kOutputOptionsType, 1, Table(model::DefaultedHeader{0, 5}));
+    r.Add(model::kPaperLimitsType, 1, Record(kLimits));
+    r.Add(model::kFontSetListType, 2,
+          Table(model::CountHeader{}, {model::FontSetEntry{1252, 1, 0x80000003u, 0x10u},
+                                       model::FontSetEntry{37, 2, 0x7u, 0xF00u}}));
     return r;
 }
 

@@ -18,12 +18,12 @@ public:
     bool formsAccepted = false;
     std::uint32_t PaperSet() const override { return paperSet; }
     bool FormAccepted(std::int16_t) const override { return formsAccepted; }
-    std::optional<PaperLimits> UserPaperLimits() const override { return kLimits; }
-    std::span<const TrayEntry> Trays() const override { return kTrays; }
+    std::optional<model::PaperLimits> UserPaperLimits() const override { return kLimits; }
+    std::span<const model::TrayEntry> Trays() const override { return kTrays; }
     std::optional<std::uint8_t> ResolutionFlag(std::int16_t dpi) const override
     {
-        for (const auto& e : kResolutions)
-            if (e.dpi == dpi)
+        for (const auto& e : kResolutions.entries)
+            if (e.dpi == std::uint16_t(dpi))
                 return e.flag;
         return std::nullopt;
     }
