@@ -121,7 +121,7 @@ bool FreshDefaults(HANDLE printer, const Buffer& named, std::string_view driverN
     BuildDriverDefaults(fresh, driverName);
     bool applied = ApplyInstalledConfiguration(fresh, printer);
     if (readData) {
-        ModelConfigEnvironment env(fresh, ModuleResources(DriverModule()));
+        model::ModelEnvironment env = model::LoadModelEnvironment(DriverModule(), fresh);
         applied = LoadConfigData(printer, kDefDrvCfgDataValue, fresh, 0, &env) || applied;
     }
     return applied;
@@ -142,19 +142,19 @@ void BuildDriverDefaults(std::span<std::uint8_t> d, std::string_view name)
         return;
     const HMODULE module = DriverModule();
     const std::string modelName(GetText(d, kModelName));
-    const std::uint16_t model = FindModelNumber(module, modelName);
+    const int number = ModelNumberOf(module, modelName);
 
     DefaultsInput in;
-    const std::optional<std::string> displayName = LoadModelDisplayName(module, model);
-    if (!LoadModelDisplayName(module, 0)) {
+    const std::optional<std::string> displayName = model::LoadModelName(module, number);
+    if (!model::LoadModelName(module, 0)) {
         const auto handle = unsigned(reinterpret_cast<std::uintptr_t>(module));
         BuildNotice(kStringFailedTitle,
                     Format(kStringFailedFormat, handle, handle, model::kModelNameString));
     }
     const ModuleResources resources(module);
-    const auto description = resources.Resource(model::kDescriptionType, model::kDescriptionName + model);
+    const auto description = model::LoadDescriptionBytes(module, number);
     if (!displayName || description.empty())
-        BuildNotice(kRecordFailedTitle, Format(kRecordFailedFormat, modelName.c_str(), int(model)));
+        BuildNotice(kRecordFailedTitle, Format(kRecordFailedFormat, modelName.c_str(), number));
 
     if (displayName)
         in.displayName = *displayName;
@@ -217,7 +217,7 @@ bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName)
     StoreDevmode(printer, kCurrentDefaultDevmodeValue, fresh);
     if (!applied) {
         const Buffer before = fresh;
-        ModelConfigEnvironment env(fresh, resources);
+        model::ModelEnvironment env = model::LoadModelEnvironment(DriverModule(), fresh);
         applied = LoadConfigData(printer, kDefDrvCfgDataValue, fresh, 0, &env);
         if (applied && !SettingsEqual(fresh, before))
             ClearConfigIdentity(fresh);
@@ -234,7 +234,7 @@ bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName)
 
     CopyHardwareValues(result, fresh);
     StoreDevmode(printer, kCurrentDevmodeValue, result);
-    ModelConfigEnvironment env(result, resources);
+    model::ModelEnvironment env = model::LoadModelEnvironment(DriverModule(), result);
     StoreConfigData(printer, kDefDrvCfgDataValue, result, &env);
     ApplyFontSets(result, resources, CodePageSupported);
     UpdateChecksum(result);

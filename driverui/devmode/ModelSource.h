@@ -1,6 +1,6 @@
-// The model data of the driver as the devmode code reads it: resources of QVTDX5DA, the model
-// number of a model name, the rules the merge applies for a model. The Win32 edge of the devmode
-// code.
+// The model data of the driver as the devmode code reads it (through the model readers): the
+// model number of a model name, the rules the merge applies for a model. The Win32 edge of the
+// devmode code.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "CfgEngine.h"
 #include "DefaultDevmode.h"
 #include "Merge.h"
+#include "ModelResources.h"
 #include "ResourceTables.h"
 
 namespace devmode {
@@ -29,10 +29,7 @@ private:
 // The model number of a model name: the name's "Model" key in QVTDX5DD.INI (the name itself by
 // default) compared without case with the model strings 10000, 10001, ... of the module until
 // one is missing; 0 when none matches.
-std::uint16_t FindModelNumber(HMODULE module, const std::string& modelName);
-
-// String 10000 + model number, at most 31 characters; nothing when missing.
-std::optional<std::string> LoadModelDisplayName(HMODULE module, std::uint16_t model);
+int ModelNumberOf(HMODULE module, const std::string& modelName);
 
 // 1 for the country codes of North and Central America that use Letter paper, by the system
 // default locale; 0 otherwise or when it cannot be read.
@@ -55,14 +52,5 @@ private:
     std::optional<model::ResolutionList> resolutions_;
 };
 
-// What the configuration engine asks of the model: its tray list.
-class ModelConfigEnvironment final : public ConfigEnvironment {
-public:
-    ModelConfigEnvironment(std::span<const std::uint8_t> d, const ModelResources& resources);
-    std::span<const TrayKey> Trays() const override { return trays_; }
-
-private:
-    std::vector<TrayKey> trays_;
-};
 
 }  // namespace devmode
