@@ -340,28 +340,79 @@ TEST_F(DevmodeExports, ConvertIntoAPublicOnlyLayout)
     EXPECT_EQ(out[kPublicSize], 0xEE);
 }
 
-// No stored devmode and no configuration data: the spooler's devmode of the printer (here the
-// configuration stand-in's public-only one) contributes its public settings.
+// No stored devmode and no configuration data: the spooler's devmode of the printer is merged
+// over the driver defaults. Each case sets it on a new printer and reads what the merge kept.
 TEST_F(DevmodeExports, SpoolerDevmodeMergedOverTheDefaults)
 {
-    const std::string printer = AddPrinter(kDesktop);
-    HANDLE h = Open(printer);
-    DWORD needed = 0;
-    GetPrinterW(h, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed)) << GetLastError();
-    auto* p = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
-    ASSERT_TRUE(p->pDevMode);
-    p->pDevMode->dmFields |= DM_ORIENTATION | DM_COPIES;
-    p->pDevMode->dmOrientation = DMORIENT_LANDSCAPE;
-    p->pDevMode->dmCopies = 3;
-    p->pSecurityDescriptor = nullptr;
-    ASSERT_TRUE(SetPrinterW(h, 2, info.data(), 0)) << GetLastError();
+    const Buffer defaults = DriverDefault(AddPrinter(kDesktop, " defaults"));
+    const auto publicOnly = [](std::uint32_t fields, I16 at, std::int16_t value) {
+        Bytes dm(kPublicSize, 0);
+        Set(dm, dmSpecVersion, kSpecVersionValue);
+        Set(dm, dmSize, std::uint16_t(kPublicSize));
+        Set(dm, dmFields, fields);
+        Set(dm, at, value);
+        return dm;
+    };
+    // This driver's layout under a foreign signature: its public settings only.
+    Bytes foreign(defaults.begin(), defaults.end());
+    Set(foreign, kSignature2, 0x12345678u);
+    Set(foreign, dmCopies, 5);
+    Set(foreign, kSoftwareEnable, 1);
+    Set(foreign, kFeature87, 0);
+    struct Case {
+        const char* what;
+        Bytes devmode;
+        I16 at;
+        std::int16_t expected;
+    };
+    const Case cases[] = {
+        {"copies", publicOnly(kFieldCopies, dmCopies, 3), dmCopies, 3},
+        {"copies 0", publicOnly(kFieldCopies, dmCopies, 0), dmCopies, 1},
+        {"copies 10000", publicOnly(kFieldCopies, dmCopies, 10000), dmCopies, 1},
+        {"copies not in its fields", publicOnly(kFieldOrientation, dmCopies, 50), dmCopies, 1},
+        {"landscape", publicOnly(kFieldOrientation, dmOrientation, 2), dmOrientation, 2},
+        {"orientation 3", publicOnly(kFieldOrientation, dmOrientation, 3), dmOrientation, 1},
+        {"a tray the model lacks", publicOnly(kFieldDefaultSource, dmDefaultSource, 257),
+         dmDefaultSource, 7},
+        {"the manual feed", publicOnly(kFieldDefaultSource, dmDefaultSource, 4), dmDefaultSource, 4},
+        {"an unlisted resolution", publicOnly(kFieldPrintQuality, dmPrintQuality, 450),
+         dmPrintQuality, 600},
+        {"draft resolution", publicOnly(kFieldPrintQuality, dmPrintQuality, -4), dmPrintQuality, 300},
+        {"foreign devmode's copies", foreign, dmCopies, 5},
+    };
+    int n = 0;
+    const auto withSpoolerDevmode = [&](Bytes devmode) {
+        const std::string printer = AddPrinter(kDesktop, " " + std::to_string(++n));
+        HANDLE h = Open(printer);
+        DWORD needed = 0;
+        GetPrinterW(h, 2, nullptr, 0, &needed);
+        std::vector<BYTE> info(needed);
+        EXPECT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed)) << GetLastError();
+        auto* p = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+        p->pDevMode = reinterpret_cast<DEVMODEW*>(devmode.data());
+        p->pSecurityDescriptor = nullptr;
+        EXPECT_TRUE(SetPrinterW(h, 2, info.data(), 0)) << GetLastError();
+        return DriverDefault(printer);
+    };
+    for (const Case& c : cases) {
+        const Buffer current = withSpoolerDevmode(c.devmode);
+        EXPECT_EQ(Get(current, c.at), c.expected) << c.what;
+        EXPECT_TRUE(IsDriverDevmode(current)) << c.what;
+        // Nothing of a foreign private part is taken.
+        EXPECT_EQ(Get(current, kSoftwareEnable), Get(defaults, kSoftwareEnable)) << c.what;
+        EXPECT_EQ(Get(current, kFeature87), Get(defaults, kFeature87)) << c.what;
+    }
 
-    const Buffer current = DriverDefault(printer);
-    EXPECT_EQ(Get(current, dmOrientation), 2);
-    EXPECT_EQ(Get(current, dmCopies), 3);
-    EXPECT_TRUE(IsDriverDevmode(current));
+    // A valid devmode of this model is the printer's as it is, private part and all (so the
+    // spooler keeps the private bytes the foreign case offered).
+    Bytes valid(defaults.begin(), defaults.end());
+    Set(valid, dmCopies, 9);
+    Set(valid, kSoftwareEnable, 1);
+    Set(valid, kFeature87, 0);
+    const Buffer taken = withSpoolerDevmode(valid);
+    EXPECT_EQ(Get(taken, dmCopies), 9);
+    EXPECT_EQ(Get(taken, kSoftwareEnable), 1);
+    EXPECT_EQ(Get(taken, kFeature87), 0);
 }
 
 TEST_F(DevmodeExports, ThreeModelsHaveTheirOwnDefaults)
