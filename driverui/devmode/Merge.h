@@ -20,13 +20,16 @@ public:
     // The paper bits the model accepts (its paper set).
     virtual std::uint32_t PaperSet() const { return 0; }
     // Whether a form's paper code names a form the printer has.
-    virtual bool FormAccepted(std::int16_t paperCode) const { return false; }
+    virtual bool FormAccepted(std::int16_t /*paperCode*/) const { return false; }
     // Limits of a user-defined paper, in 1/1200 inch (resource type 279).
     virtual std::optional<model::PaperLimits> UserPaperLimits() const { return std::nullopt; }
     // The model's tray list (resource type 259).
     virtual std::span<const model::TrayEntry> Trays() const { return {}; }
     // The flag byte of the resolution list entry with this resolution.
-    virtual std::optional<std::uint8_t> ResolutionFlag(std::int16_t dpi) const { return std::nullopt; }
+    virtual std::optional<std::uint8_t> ResolutionFlag(std::int16_t /*dpi*/) const
+    {
+        return std::nullopt;
+    }
 };
 
 // The paper bit of a paper code; 0 for a code no paper set can hold.
