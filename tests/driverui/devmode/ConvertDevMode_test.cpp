@@ -227,9 +227,9 @@ TEST_F(DevmodeExports, DamagedStoredDevmodeIsRebuilt)
     Bytes wrongVersion(good.begin(), good.end());
     Set(wrongVersion, kLayoutVersion, std::uint16_t(565));
     Set(wrongVersion, dmCopies, 77);
-    Bytes longer(good.begin(), good.end());
+    Bytes longer(kSize + 40, 0x5A);
+    std::copy(good.begin(), good.end(), longer.begin());
     Set(longer, dmCopies, 77);
-    longer.resize(kSize + 40, 0x5A);
     Bytes shorter(good.begin(), good.begin() + kSize - 1);
     const struct {
         const char* what;
@@ -286,7 +286,7 @@ TEST_F(DevmodeExports, ConvertsAnOlderLayoutIntoTheFullOne)
     // An older devmode: 212 public bytes, then this driver's private part.
     Bytes old(kOldPublicSize + kPrivateSize, 0);
     std::copy_n(current.begin(), kOldPublicSize, old.begin());
-    std::copy(current.begin() + kPublicSize, current.end(), old.begin() + kOldPublicSize);
+    std::copy_n(current.data() + kPublicSize, kPrivateSize, old.data() + kOldPublicSize);
     Set(old, dmSize, std::uint16_t(kOldPublicSize));
     Set(old, dmSpecVersion, kOldSpecVersionValue);
     Set(old, dmCopies, 12);
