@@ -179,6 +179,14 @@ bool BuildPrinterDefaults(HANDLE printer, Buffer& out)
     return true;
 }
 
+bool BuildFreshDefaults(HANDLE printer, const wchar_t* driverName, const wchar_t* printerName, Buffer& fresh)
+{
+    Buffer named{};
+    PutNames(named, driverName, printerName);
+    const std::string printerText(GetText(named, kPrinterName));
+    return FreshDefaults(printer, named, printerText, fresh, true);
+}
+
 bool MergeOver(Buffer& base, std::span<const std::uint8_t> input)
 {
     const ModelRules rules(base, ModuleResources(DriverModule()));

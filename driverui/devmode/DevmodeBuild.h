@@ -28,6 +28,11 @@ void BuildDriverDefaults(std::span<std::uint8_t> d, std::string_view name);
 // builder for the printer's name. False when the information cannot be read.
 bool BuildPrinterDefaults(HANDLE printer, Buffer& out);
 
+// A fresh default devmode for a printer of the driver, with the installed configuration and the
+// printer's driver configuration data applied: what the hardware-following values are taken
+// from. Whether any configuration applied.
+bool BuildFreshDefaults(HANDLE printer, const wchar_t* driverName, const wchar_t* printerName, Buffer& fresh);
+
 // The caller's devmode (only the bytes it declares, inside the span) merged over the base, by
 // the base's model. False, with the base unchanged, when the input has no usable header.
 bool MergeOver(Buffer& base, std::span<const std::uint8_t> input);
