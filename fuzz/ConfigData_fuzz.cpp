@@ -19,11 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     using model::family::kModels;
     std::optional<fuzzfix::Environment> env;
-    fuzzfix::Bytes devmode = cfgtest::DefaultDevmode();
-    if (modelIndex < kModels.size()) {
+    fuzzfix::Bytes devmode = fuzzfix::DevmodeOf(kModels[modelIndex < kModels.size() ? modelIndex : 0]);
+    if (modelIndex < kModels.size())
         env = fuzzfix::ModelEnvironmentOf(kModels[modelIndex]);
-        devmode = fuzzfix::DevmodeOf(kModels[modelIndex]);
-    }
     ConfigEnvironment* environment = env ? &*env : nullptr;
 
     const fuzzfix::Bytes before = devmode;
@@ -32,12 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    // What the read left builds data that reads back into it, changing nothing.
+    // What the read left builds data that reads back and builds the same data again. (Not the
+    // same devmode: a map may give several devmode values one data value, as the finishing
+    // flags do, and the read gives back the first.)
     const fuzzfix::Bytes built = BuildConfigData(devmode, environment);
     if (built.empty())
         return 0;
     fuzzfix::Bytes again = devmode;
     FUZZ_CHECK(ReadConfigData(built, again, mode, environment));
-    FUZZ_CHECK(again == devmode);
+    FUZZ_CHECK(BuildConfigData(again, environment) == built);
     return 0;
 }

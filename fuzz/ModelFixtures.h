@@ -1,27 +1,93 @@
-// The family's models as the driver meets them: a devmode carrying a model's description and
-// name, and the engine environment built from the model's own tray and print-mode resources.
+// The family's models as the driver meets them: their resources as QVTDX5DA carries them, a
+// devmode from the default builder, the engine environment built from the model's own tray and
+// print-mode resources, and the merge's questions answered from the same resources.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "CfgTestUtil.h"
+#include "DefaultDevmode.h"
+#include "DevmodeLayout.h"
+#include "Merge.h"
 #include "ModelData.h"
 #include "ModelEnvironment.h"
 #include "ModelLayout.h"
+#include "ResourceTables.h"
 
 namespace fuzzfix {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class H, class E, std::size_t N>
-Bytes SelectedTable(const std::array<model::family::TableData<H, E>, N>& tables, std::uint16_t word)
+// Every resource of the family by (type, name), written through the layouts' field lists.
+class FamilyResources final : public devmode::ModelResources {
+public:
+    FamilyResources()
+    {
+        using namespace model;
+        using namespace model::family;
+        for (std::size_t i = 0; i < kResidentFonts.size(); ++i)
+            AddRecord(kResidentFontType, int(i) + 1, kResidentFonts[i]);
+        for (std::size_t i = 0; i < kModels.size(); ++i)
+            AddRecord(kDescriptionType, kDescriptionName + int(i), kModels[i].description);
+        AddTables(kTrayListType, kTrayLists);
+        AddRecords(kResolutionListType, kResolutionLists);
+        AddTables(kModeListType, kModeLists);
+        AddTables(kOptionList231Type, kOptionLists231);
+        AddTables(kPrintModeListType, kPrintModeLists);
+        AddTables(kFontGroupListType, kFontGroupLists);
+        AddTables(kFontChoiceListType, kFontChoiceLists);
+        AddTables(kOptionList655Type, kOptionLists655);
+        AddTables(kShortOptionListType, kShortOptionLists);
+        AddTables(kOutputBinListType, kOutputBinLists);
+        AddTables(kOptionList449Type, kOptionLists449);
+        AddTables(kFontSetListType, kFontSetLists);
+        AddTables(kInputOptionsType, kInputOptions);
+        AddTables(kOutputOptionsType, kOutputOptions);
+        AddRecords(kPaperLimitsType, kPaperLimits);
+        AddRecords(kPageTemplateSetType, kPageTemplateSets);
+        AddTables(kFeatureLayoutType, kFeatureLayouts);
+        AddTables(kOptionList284Type, kOptionLists284);
+        AddTables(kMediaListType, kMediaLists);
+        AddTables(kColourOptionListType, kColourOptionLists);
+    }
+
+    std::span<const std::uint8_t> Resource(int type, int name) const override
+    {
+        const auto it = map_.find({type, name});
+        return it == map_.end() ? std::span<const std::uint8_t>() : std::span<const std::uint8_t>(it->second);
+    }
+    const std::map<std::pair<int, int>, Bytes>& All() const { return map_; }
+
+private:
+    template <class R>
+    void AddRecord(int type, int name, const R& r)
+    {
+        model::AppendRecord(map_[{type, name}], r);
+    }
+    template <class R, std::size_t N>
+    void AddRecords(int type, const std::array<model::family::RecordData<R>, N>& records)
+    {
+        for (const auto& r : records)
+            AddRecord(type, r.name, r.record);
+    }
+    template <class H, class E, std::size_t N>
+    void AddTables(int type, const std::array<model::family::TableData<H, E>, N>& tables)
+    {
+        for (const auto& t : tables)
+            map_[{type, t.name}] = model::EncodeTable(t.header, t.entries);
+    }
+
+    std::map<std::pair<int, int>, Bytes> map_;
+};
+
+inline const FamilyResources& Family()
 {
-    for (const auto& t : tables)
-        if (t.name == model::SelectedName(word))
-            return model::EncodeTable(t.header, t.entries);
-    return {};
+    static const FamilyResources resources;
+    return resources;
 }
 
 // Forms the stored lists would name.
@@ -40,25 +106,61 @@ public:
 
 inline Environment ModelEnvironmentOf(const model::family::ModelData& m)
 {
-    using namespace model::family;
-    return Environment(SelectedTable(kTrayLists, m.description.trayList),
-                       SelectedTable(kPrintModeLists, m.description.printModeList));
+    return Environment(Family().Selected(model::kTrayListType, m.description.trayList),
+                       Family().Selected(model::kPrintModeListType, m.description.printModeList));
 }
 
+inline bool Supports1252(std::uint16_t codePage)
+{
+    return codePage == 1252;
+}
+
+// The model's defaults as the driver builds them on a Western system.
 inline Bytes DevmodeOf(const model::family::ModelData& m)
 {
-    Bytes devmode = cfgtest::DefaultDevmode();
     Bytes description;
     model::AppendRecord(description, m.description);
-    std::copy(description.begin(), description.end(), devmode.begin() + model::kDevmodeDescription);
-    std::copy(m.name.begin(), m.name.end(), devmode.begin() + dm::kModelName);
-    // The print mode the model starts with.
-    const Bytes modes = SelectedTable(model::family::kPrintModeLists, m.description.printModeList);
-    if (const auto list = model::ParsePrintModeList(modes); list && !list->entries.empty()) {
-        devmode[model::kPrintMode233] = std::uint8_t(list->entries.front().mode233);
-        devmode[model::kPrintMode234] = std::uint8_t(list->entries.front().mode234);
-    }
-    return devmode;
+    devmode::Buffer d{};
+    devmode::SetText(d, devmode::kModelName, m.name);
+    devmode::DefaultsInput in;
+    in.displayName = m.name;
+    in.description = description;
+    in.codePage = 1252;
+    in.name = m.name;
+    in.codePageSupported = Supports1252;
+    devmode::BuildDefaultDevmode(d, in, Family());
+    return Bytes(d.begin(), d.end());
 }
+
+// The merge's questions about a model, from the model's resources: the built-in papers and two
+// listed forms, the user-paper limits, trays and resolutions.
+class Rules final : public devmode::MergeModel {
+public:
+    explicit Rules(const model::family::ModelData& m)
+        : limits_(model::ParsePaperLimits(Family().Selected(model::kPaperLimitsType, m.description.paperLimits))),
+          resolutions_(model::ParseResolutionList(
+              Family().Selected(model::kResolutionListType, m.description.resolutionList)))
+    {
+        if (const auto trays = model::ParseTrayList(Family().Selected(model::kTrayListType, m.description.trayList)))
+            trays_ = trays->entries;
+    }
+    std::uint32_t PaperSet() const override { return 0x01FFEFFFu | devmode::kFormsBit; }
+    bool FormAccepted(std::int16_t paperCode) const override { return paperCode == 512 || paperCode == 640; }
+    std::optional<model::PaperLimits> UserPaperLimits() const override { return limits_; }
+    std::span<const model::TrayEntry> Trays() const override { return trays_; }
+    std::optional<std::uint8_t> ResolutionFlag(std::int16_t dpi) const override
+    {
+        if (resolutions_)
+            for (const model::ResolutionEntry& e : resolutions_->entries)
+                if (e.dpi == std::uint16_t(dpi))
+                    return e.flag;
+        return std::nullopt;
+    }
+
+private:
+    std::optional<model::PaperLimits> limits_;
+    std::vector<model::TrayEntry> trays_;
+    std::optional<model::ResolutionList> resolutions_;
+};
 
 }  // namespace fuzzfix

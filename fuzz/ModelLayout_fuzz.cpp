@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "CfgTestUtil.h"
 #include "FuzzCheck.h"
+#include "ModelFixtures.h"
 #include "ModelEnvironment.h"
 #include "ModelLayout.h"
 
@@ -83,11 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto inDevmode = DescriptionInDevmode(b);
     FUZZ_CHECK(inDevmode.has_value() == (size >= kDevmodeDescription + kDescriptionSize));
 
-    // As the model's tray list and print modes, finishing a read of the default devmode: the
-    // print-mode bytes stay or become those of one of the model's records.
+    // As the model's tray list and print modes, finishing a read of a model's default devmode:
+    // the print-mode bytes stay or become those of one of the model's records.
     ModelEnvironment env(b, b);
     FUZZ_CHECK(env.Trays().size() <= kMaxTrays && env.PrintModes().size() <= kMaxPrintModes);
-    Bytes devmode = cfgtest::DefaultDevmode();
+    Bytes devmode = fuzzfix::DevmodeOf(model::family::kModels[0]);
     const Bytes before = devmode;
     env.FinishRead(devmode);
     for (std::size_t i = 0; i < devmode.size(); ++i)

@@ -150,6 +150,46 @@ void ConfigSeeds()
     }
 }
 
+// ---- Devmodes as callers hand them in: the family's defaults, some settings changed, the older
+// public layout without a private part, and a foreign driver's devmode of the same sizes.
+
+void DevmodeSeeds()
+{
+    using namespace devmode;
+    using model::family::kModels;
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        const Bytes defaults = fuzzfix::DevmodeOf(kModels[m]);
+        const auto seed = [&](const std::string& name, std::uint8_t outputChoice, Bytes d) {
+            Bytes input{std::uint8_t(m | outputChoice << 2)};
+            input.insert(input.end(), d.begin(), d.end());
+            Seed("fuzz_devmode", "model" + std::to_string(m) + "-" + name, input);
+        };
+        seed("defaults", 6, defaults);
+
+        Bytes changed = defaults;
+        Set(changed, dmFields, Get(changed, dmFields) | kFieldColor | kFieldCollate);
+        Set(changed, dmPaperSize, 256);
+        Set(changed, dmPaperWidth, 1500);
+        Set(changed, dmPaperLength, 2500);
+        Set(changed, dmCopies, 12);
+        Set(changed, dmPrintQuality, -2);
+        Set(changed, dmCollate, 1);
+        UpdateChecksum(changed);
+        seed("changed", 6, changed);
+
+        Bytes old(defaults.begin(), defaults.begin() + kOldPublicSize);
+        Set(old, dmSpecVersion, kOldSpecVersionValue);
+        Set(old, dmSize, std::uint16_t(kOldPublicSize));
+        Set(old, dmDriverExtra, 0);
+        seed("old-layout", 3, old);
+
+        Bytes foreign = defaults;
+        Set(foreign, kSignature1, 0x12345678u);
+        Set(foreign, dmPaperSize, 512);
+        seed("foreign", 7, foreign);
+    }
+}
+
 // ---- Record lists as the list settings write them.
 
 void RecordListSeeds()
@@ -199,56 +239,12 @@ void RecordListSeeds()
     }
 }
 
-// ---- Every model resource of the family.
-
-template <class R>
-Bytes RecordBytes(const R& r)
-{
-    Bytes out;
-    model::AppendRecord(out, r);
-    return out;
-}
-
-template <class H, class E, std::size_t N>
-void TableSeeds(const char* type, const std::array<model::family::TableData<H, E>, N>& tables)
-{
-    for (const auto& t : tables)
-        Seed("fuzz_model", std::string(type) + "-" + std::to_string(t.name), model::EncodeTable(t.header, t.entries));
-}
-
-template <class R, std::size_t N>
-void RecordSeeds(const char* type, const std::array<model::family::RecordData<R>, N>& records)
-{
-    for (const auto& r : records)
-        Seed("fuzz_model", std::string(type) + "-" + std::to_string(r.name), RecordBytes(r.record));
-}
+// ---- Every model resource of the family, as QVTDX5DA carries it.
 
 void ModelSeeds()
 {
-    using namespace model::family;
-    Seed("fuzz_model", "258-1", RecordBytes(kResidentFonts[0]));
-    for (std::size_t i = 0; i < kModels.size(); ++i)
-        Seed("fuzz_model", "260-" + std::to_string(model::kDescriptionName + int(i)), RecordBytes(kModels[i].description));
-    TableSeeds("259", kTrayLists);
-    RecordSeeds("261", kResolutionLists);
-    TableSeeds("262", kModeLists);
-    TableSeeds("263", kOptionLists231);
-    TableSeeds("264", kPrintModeLists);
-    TableSeeds("266", kFontGroupLists);
-    TableSeeds("267", kFontChoiceLists);
-    TableSeeds("270", kOptionLists655);
-    TableSeeds("272", kShortOptionLists);
-    TableSeeds("274", kOutputBinLists);
-    TableSeeds("275", kOptionLists449);
-    TableSeeds("276", kFontSetLists);
-    TableSeeds("277", kInputOptions);
-    TableSeeds("278", kOutputOptions);
-    RecordSeeds("279", kPaperLimits);
-    RecordSeeds("281", kPageTemplateSets);
-    TableSeeds("283", kFeatureLayouts);
-    TableSeeds("284", kOptionLists284);
-    TableSeeds("285", kMediaLists);
-    TableSeeds("286", kColourOptionLists);
+    for (const auto& [id, bytes] : fuzzfix::Family().All())
+        Seed("fuzz_model", std::to_string(id.first) + "-" + std::to_string(id.second), bytes);
 }
 
 }  // namespace
@@ -263,6 +259,7 @@ int main(int argc, char** argv)
     ScriptSeeds(argv[1]);
     ZipNameSeeds();
     ConfigSeeds();
+    DevmodeSeeds();
     RecordListSeeds();
     ModelSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
