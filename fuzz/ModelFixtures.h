@@ -90,6 +90,31 @@ inline const FamilyResources& Family()
     return resources;
 }
 
+// The resources the default builder reads, and the description word that selects each; the
+// description itself is named by the model number.
+struct BuilderResource {
+    int type;
+    std::uint16_t model::ModelDescription::*word;
+};
+inline constexpr BuilderResource kBuilderResources[] = {
+    {model::kDescriptionType, nullptr},
+    {model::kTrayListType, &model::ModelDescription::trayList},
+    {model::kResolutionListType, &model::ModelDescription::resolutionList},
+    {model::kModeListType, &model::ModelDescription::modeList},
+    {model::kOptionList231Type, &model::ModelDescription::optionList231},
+    {model::kOptionList284Type, &model::ModelDescription::optionList231},
+    {model::kPrintModeListType, &model::ModelDescription::printModeList},
+    {model::kFontSetListType, &model::ModelDescription::fontSetList},
+    {model::kInputOptionsType, &model::ModelDescription::inputOptions},
+    {model::kOutputOptionsType, &model::ModelDescription::outputOptions},
+};
+
+inline int ResourceName(const BuilderResource& r, std::size_t modelNumber)
+{
+    const auto& m = model::family::kModels[modelNumber];
+    return r.word ? model::SelectedName(m.description.*r.word) : model::kDescriptionName + int(modelNumber);
+}
+
 // Forms the stored lists would name.
 class Environment : public model::ModelEnvironment {
 public:

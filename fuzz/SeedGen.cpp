@@ -245,6 +245,17 @@ void ModelSeeds()
 {
     for (const auto& [id, bytes] : fuzzfix::Family().All())
         Seed("fuzz_model", std::to_string(id.first) + "-" + std::to_string(id.second), bytes);
+    // The default builder's resources, one to a seed: byte 0 names the model and the table entry.
+    using model::family::kModels;
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        for (std::size_t t = 0; t < std::size(fuzzfix::kBuilderResources); ++t) {
+            const auto& r = fuzzfix::kBuilderResources[t];
+            const auto bytes = fuzzfix::Family().Resource(r.type, fuzzfix::ResourceName(r, m));
+            Bytes input{std::uint8_t(m | t << 2)};
+            input.insert(input.end(), bytes.begin(), bytes.end());
+            Seed("fuzz_defaults", "model" + std::to_string(m) + "-" + std::to_string(r.type), input);
+        }
+    }
 }
 
 }  // namespace
