@@ -74,6 +74,11 @@ bool AddUserForm(const std::string& printerName, const UserForm& form);
 bool AddNamedRecord(const std::string& printerName, const std::string& valueName, std::int16_t number,
                     const std::string& name, const std::uint8_t* data = nullptr, std::size_t dataLength = 0);
 
+// The narrow name of a user-defined form (512 to 519) or a form association (640 to 671) from the
+// printer's lists; empty for any other code, a code without a record, or a list that cannot be
+// read.
+std::string FormNameOf(const std::string& printerName, std::int16_t paperCode);
+
 // Whether a paper code that names a form is one the printer has: 640 to 671 in the association
 // list, other codes below 896 in the user-defined list. Codes of 896 and above are the spooler's
 // own forms, which the caller answers.
