@@ -1,11 +1,59 @@
 // The exported entry points of QVTDX5DA; each forwards to the function that does the work.
+#include "DrvUiDecls.h"
 #include "Library.h"
+#include "devmode/ConvertDevMode.h"
+#include "sheet/PropertySheets.h"
 
 extern "C" {
 
 BOOL WINAPI DllInitialize(HINSTANCE module, DWORD reason, LPVOID reserved)
 {
     return LibraryInitialize(module, reason);
+}
+
+BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmIn, PDEVMODEW pdmOut,
+                              PLONG pcbNeeded, DWORD fMode)
+{
+    return devmode::ConvertDevMode(pPrinterName, pdmIn, pdmOut, pcbNeeded, fMode);
+}
+
+LONG WINAPI ConvertTagListToDevmode(DWORD reserved, LPSTR printerName, LPVOID featureBlock,
+                                    PDEVMODEW devmode)
+{
+    return devmode::TagListToDevmode(reserved, printerName, featureBlock, devmode);
+}
+
+LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
+{
+    return sheet::DocumentPropertySheets(pPSUIInfo, lParam);
+}
+
+LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
+{
+    return sheet::DevicePropertySheets(pPSUIInfo, lParam);
+}
+
+LONG WINAPI DrvDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+                                  PDEVMODEW pdmInput, DWORD fMode)
+{
+    return sheet::DocProperties(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput, fMode);
+}
+
+LONG WINAPI DrvAdvancedDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
+                                          PDEVMODEW pdmInput)
+{
+    return sheet::AdvancedDocProperties(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput);
+}
+
+BOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter)
+{
+    return sheet::PrinterPropertySheet(hWnd, hPrinter);
+}
+
+// Every job is accepted.
+BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO)
+{
+    return TRUE;
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

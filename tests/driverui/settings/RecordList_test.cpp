@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ListRecords.h"
 #include "RecordList.h"
 
 namespace {
@@ -146,6 +147,79 @@ TEST(RecordList, HexTextIsUpperCaseAndBounded)
     EXPECT_EQ("001F", recordlist::HexText(bytes, 2));
     const Bytes many(100, 0x5A);
     EXPECT_EQ(128u, recordlist::HexText(many, 64).size());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListRecords, WatermarksMacrosAndAssociationsRoundTrip)
+{
+    recordlist::RecordList list;
+    recordlist::Watermark w;
+    w.number = 3;
+    w.name = "Draft";
+    w.text = "DRAFT - do not copy";
+    w.layout[0] = 45;
+    w.layout[14] = 0xFFFFFFFF;
+    w.value = 0x00FF0000;
+    w.words = {1, 2, 3, 65535};
+    ASSERT_TRUE(recordlist::AppendWatermark(list, w));
+
+    recordlist::Macro withoutText;
+    withoutText.number = 9;
+    withoutText.name = "Letterhead";
+    withoutText.kind = 2;
+    ASSERT_TRUE(recordlist::AppendMacro(list, withoutText));
+
+    recordlist::FormAssociation a;
+    a.number = 641;
+    a.name = "Letter plain";
+    a.values = {{3, {1, 0}}, {7, {'A', 'B', 0}}, {12, {}}};
+    ASSERT_TRUE(recordlist::AppendFormAssociation(list, a));
+    recordlist::FormAssociation badKey = a;
+    badKey.values = {{13, {1}}};
+    EXPECT_FALSE(recordlist::AppendFormAssociation(list, badKey));
+
+    recordlist::RecordList stored(list.Bytes());
+    ASSERT_TRUE(stored.Rewind());
+    const auto wm = recordlist::ReadWatermark(stored);
+    ASSERT_TRUE(wm);
+    EXPECT_EQ("DRAFT - do not copy", wm->text);
+    EXPECT_EQ(w.layout, wm->layout);
+    EXPECT_EQ(w.value, wm->value);
+    EXPECT_EQ(w.words, wm->words);
+    ASSERT_TRUE(stored.Next());
+    const auto macro = recordlist::ReadMacro(stored);
+    ASSERT_TRUE(macro);
+    EXPECT_FALSE(macro->text);
+    EXPECT_EQ(2, macro->kind);
+    ASSERT_TRUE(stored.Next());
+    const auto assoc = recordlist::ReadFormAssociation(stored);
+    ASSERT_TRUE(assoc);
+    EXPECT_EQ(641, assoc->number);
+    EXPECT_EQ(a.values, assoc->values);
+    EXPECT_FALSE(stored.Next());
+}
+
+TEST(ListRecords, MissingOrShortFieldsReadAsDefaults)
+{
+    // A macro record with number and name only: its kind is 5.
+    recordlist::RecordList list;
+    const Bytes number = recordlist::Int16Data(4);
+    const Bytes name = recordlist::TextData("Form 4");
+    const Bytes shortBlock(12, 7);
+    const Field macroFields[] = {{1, number}, {2, name}};
+    ASSERT_TRUE(list.Append(macroFields));
+    EXPECT_EQ(5, recordlist::ReadMacro(list)->kind);
+    // A watermark whose layout block is not 60 bytes keeps a zero layout.
+    const Field watermarkFields[] = {{1, number}, {2, name}, {4, shortBlock}};
+    ASSERT_TRUE(list.Append(watermarkFields));
+    EXPECT_EQ((std::array<std::uint32_t, 15>{}), recordlist::ReadWatermark(list)->layout);
+    // Without a name a record is no entry of a list.
+    const Field numberOnly[] = {{1, number}};
+    ASSERT_TRUE(list.Append(numberOnly));
+    EXPECT_FALSE(recordlist::ReadMacro(list));
 }
 
 }  // namespace

@@ -45,6 +45,9 @@ typedef struct _DRIVER_UPGRADE_INFO_1 {
 #define DM_NOPERMISSION 0x20
 #define DM_USER_DEFAULT 0x40
 
+// DEVICEPROPERTYHEADER.Flags: the user may not change the printer's settings.
+#define DPS_NOPERMISSION 0x0001
+
 // DrvConvertDevMode modes.
 #define CDM_CONVERT 0x01
 #define CDM_CONVERT351 0x02

@@ -1,0 +1,19 @@
+// Notices of the devmode builders (a model resource missing). A message box needs someone to
+// dismiss it: inside the spooler, or in any process without a visible window station, a box
+// would block the print path for good, so there the notice goes to the debugger output instead.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace devmode {
+
+enum class NoticeRoute { Box, DebugOutput };
+
+// The route for a process: its executable's path and whether its window station is visible.
+NoticeRoute RouteNotice(std::wstring_view processImage, bool visibleWindowStation);
+
+// Shows or logs one notice by the route of the calling process.
+void BuildNotice(const std::string& title, const std::string& text);
+
+}  // namespace devmode

@@ -1,0 +1,20 @@
+#include "ResourceTables.h"
+
+namespace devmode {
+
+std::optional<FontSetMasks> SupportedFontSets(std::span<const std::uint8_t> fontSetList,
+                                              const std::function<bool(std::uint16_t)>& supported)
+{
+    const auto list = model::ParseFontSetList(fontSetList);
+    if (!list)
+        return std::nullopt;
+    FontSetMasks masks;
+    for (const model::FontSetEntry& e : list->entries)
+        if (supported(e.codePage)) {
+            masks.mask816 |= e.mask816;
+            masks.mask820 |= e.mask820;
+        }
+    return masks;
+}
+
+}  // namespace devmode
