@@ -1,6 +1,10 @@
 // The exported entry points of QVTDX5DA; each forwards to the function that does the work.
+#include <type_traits>
+
+#include "DialogLibraryApi.h"
 #include "DrvUiDecls.h"
 #include "Library.h"
+#include "caps/DeviceCapabilities.h"
 #include "devmode/ConvertDevMode.h"
 #include "sheet/PropertySheets.h"
 
@@ -48,6 +52,25 @@ LONG WINAPI DrvAdvancedDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDe
 BOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter)
 {
     return sheet::PrinterPropertySheet(hWnd, hPrinter);
+}
+
+DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, void* pvOutput,
+                                   DEVMODEW* pDevMode)
+{
+    return caps::DeviceCapabilities(hPrinter, pDeviceName, iDevCap, pvOutput, pDevMode);
+}
+
+BOOL WINAPI GetPaperFormat(LPSTR modelName, HANDLE printer, LPVOID record, PDEVMODEW devmode, WORD paperCode,
+                           WORD orientation, BYTE flag, WORD resolution, DWORD mode)
+{
+    static_assert(std::is_same_v<decltype(&GetPaperFormat), GetPaperFormatFn>);
+    return caps::PaperFormat(modelName, printer, record, devmode, paperCode, orientation, flag, resolution, mode);
+}
+
+int WINAPI isUSA()
+{
+    static_assert(std::is_same_v<decltype(&isUSA), IsUsaFn>);
+    return caps::IsUsa();
 }
 
 // Every job is accepted.

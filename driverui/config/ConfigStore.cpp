@@ -6,10 +6,17 @@
 
 namespace {
 
-// The read's finishing step, with the printer value the core cannot write itself.
-class SpoolerFinish final : public ConfigEnvironment {
+// The caller's environment with what only the platform knows: the system's code page when the
+// caller does not say, and, for a read, the finishing step's printer value.
+class SpoolerEnvironment final : public ConfigEnvironment {
 public:
-    SpoolerFinish(HANDLE printer, ConfigEnvironment* inner) : printer_(printer), inner_(inner) {}
+    SpoolerEnvironment(HANDLE printer, ConfigEnvironment* inner) : printer_(printer), inner_(inner) {}
+
+    std::uint32_t AnsiCodePage() const override
+    {
+        const std::uint32_t own = inner_ ? inner_->AnsiCodePage() : 0;
+        return own ? own : GetACP();
+    }
 
     std::span<const TrayKey> Trays() const override
     {
@@ -44,7 +51,8 @@ bool StoreConfigData(HANDLE printer, const wchar_t* valueName, std::span<const s
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    std::vector<std::uint8_t> data = BuildConfigData(devmode, env);
+    SpoolerEnvironment system(printer, env);
+    std::vector<std::uint8_t> data = BuildConfigData(devmode, &system);
     if (data.empty())
         return false;
     const DWORD result = QelSetPrinterDataW(printer, const_cast<LPWSTR>(valueName), REG_BINARY,
@@ -76,6 +84,6 @@ bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uin
         SetLastError(result != ERROR_SUCCESS ? result : ERROR_INVALID_DATA);
         return false;
     }
-    SpoolerFinish finish(printer, env);
-    return ReadConfigData(data, devmode, mode, &finish);
+    SpoolerEnvironment system(printer, env);
+    return ReadConfigData(data, devmode, mode, &system);
 }
