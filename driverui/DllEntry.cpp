@@ -2,6 +2,7 @@
 #include "DrvUiDecls.h"
 #include "Library.h"
 #include "devmode/ConvertDevMode.h"
+#include "profiles/DrvCfgExports.h"
 
 extern "C" {
 
@@ -20,6 +21,26 @@ LONG WINAPI ConvertTagListToDevmode(DWORD reserved, LPSTR printerName, LPVOID fe
                                     PDEVMODEW devmode)
 {
     return devmode::TagListToDevmode(reserved, printerName, featureBlock, devmode);
+}
+
+DWORD WINAPI ConvertPrtIntoDCD(profiles::DcdConvertRecord* record)
+{
+    return profiles::ConvertPrtIntoDcd(record);
+}
+
+DWORD WINAPI Cfi2DrvForceDCDIntoPrtObj(profiles::DcdForceRecord* record)
+{
+    return profiles::ForceDcdIntoPrinter(record);
+}
+
+DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
+{
+    return profiles::ReportSupport(record);
+}
+
+DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
+{
+    return profiles::EnumSpecificDrvCfg(search, entry);
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

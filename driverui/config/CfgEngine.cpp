@@ -415,13 +415,13 @@ void FinishCfgRead(CfgWork& w)
 }
 
 std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
-                                          ConfigEnvironment* env)
+                                          ConfigEnvironment* env, std::uint32_t opMask)
 {
     std::vector<std::uint8_t> copy(devmode.begin(), devmode.end());
     ElementCursor cursor;
     CfgWork w;
     w.devmode = copy;
-    w.opMask = kOpBuild;
+    w.opMask = opMask;
     w.modelFlags394 = ModelFlags394(copy);
     w.cursor = &cursor;
     w.env = env;
@@ -433,7 +433,7 @@ std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
 }
 
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env)
+                    std::uint32_t mode, ConfigEnvironment* env, std::uint32_t opMask)
 {
     if (data.empty())
         return false;
@@ -441,7 +441,7 @@ bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> 
     ElementCursor cursor(data);
     CfgWork w;
     w.devmode = copy;
-    w.opMask = kOpRead;
+    w.opMask = opMask;
     w.mode = mode;
     w.modelFlags394 = ModelFlags394(copy);
     w.cursor = &cursor;

@@ -76,14 +76,16 @@ CfgResult ReadCfgTable(const CfgTable& table, CfgWork& work);
 // the environment's part.
 void FinishCfgRead(CfgWork& work);
 
-// The configuration data of a devmode (operation mask 3, all passes); empty when nothing was
-// written or the cursor failed.
+// The configuration data of a devmode (all passes; the printer's own data takes operation mask
+// 3); empty when nothing was written or the cursor failed.
 std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
-                                          ConfigEnvironment* env = nullptr);
-// Reads configuration data into the devmode. True when at least one value was stored and no hard
-// failure occurred; the devmode is changed only then.
+                                          ConfigEnvironment* env = nullptr,
+                                          std::uint32_t opMask = kOpBuild);
+// Reads configuration data into the devmode, with the entries that take part in opMask. True when
+// at least one value was stored and no hard failure occurred; the devmode is changed only then.
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env = nullptr);
+                    std::uint32_t mode, ConfigEnvironment* env = nullptr,
+                    std::uint32_t opMask = kOpRead);
 
 // Whether finishing a read stores the software-enable byte (652) as the printer value "SWEnable":
 // not for models whose narrow name (239) begins with the brand word, compared without case.
