@@ -16,6 +16,7 @@
 #include "ConfigApply.h"
 #include "ConfigRequests.h"
 #include "DevmodeBuild.h"
+#include "DialogStrings.h"
 #include "Library.h"
 #include "ProfileTestUtil.h"
 #include "TestSupport.h"
@@ -380,6 +381,28 @@ TEST_F(ConfigRequests, BuiltInConfigurationsNeedNoProfileLibrary)
     }
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].name, " Factory Defaults");
+}
+
+// Message formats come from a resource library: only "%s" takes an argument, whatever else the
+// text holds.
+TEST(DialogStrings, FormatsTakeTextsOnly)
+{
+    struct Case {
+        const char* format;
+        std::initializer_list<std::string_view> args;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Printer %s: file %s", {"Office", "a.dcd"}, "Printer Office: file a.dcd"},
+        {"%s", {}, ""},
+        {"%s and %s", {"one"}, "one and "},
+        {"100%% of %s", {"x"}, "100% of x"},
+        {"%d %x %n %08X", {"x"}, "%d %x %n %08X"},
+        {"ends with %", {"x"}, "ends with %"},
+        {"no arguments", {"x", "y"}, "no arguments"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatTexts(c.format, c.args), c.expected) << c.format;
 }
 
 }  // namespace

@@ -265,6 +265,27 @@ TEST_F(InstalledConfig, FailedHandOffIsRetriedWhileTheUserAsks)
     EXPECT_EQ(PrinterText(printers_.Open(printer), L"DCDShortDesc"), "Lost");
 }
 
+// The size the library announces is not trusted beyond the limit: nothing is fetched.
+TEST_F(InstalledConfig, DataLargerThanTheLimitIsNotFetched)
+{
+    const Package package(true);
+    ASSERT_TRUE(package.Ok());
+    ASSERT_TRUE(Load(package.Library().c_str()));
+    const std::string printer = printers_.Add(kDesktop, "QV Cfg Huge");
+    const std::string file = files_.File("huge.dcd");
+    ASSERT_TRUE(qvtest::WriteFile(file, std::string((1u << 20) + 1, '\x01')));
+    HandOff(printer, file.c_str(), "Huge");
+
+    std::vector<qvtest::SeenBox> seen;
+    {
+        qvtest::BoxWatcher watcher({printer}, {IDCANCEL});
+        Current(printer);
+        seen = watcher.Seen();
+    }
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(CallsOf(record_, "GetDCD"), std::vector<std::string>{"GetDCD\t" + file + "\tHuge\t0\tsize"});
+}
+
 // Inside the spooler nobody can answer a box: the failure stands at once.
 TEST_F(InstalledConfig, FailedHandOffInTheSpoolerShowsNoBoxAndIsNotRetried)
 {
