@@ -7,6 +7,7 @@
 #include "caps/DeviceCapabilities.h"
 #include "devmode/ConvertDevMode.h"
 #include "sheet/PropertySheets.h"
+#include "profiles/DrvCfgExports.h"
 
 extern "C" {
 
@@ -77,6 +78,26 @@ int WINAPI isUSA()
 BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO)
 {
     return TRUE;
+}
+
+DWORD WINAPI ConvertPrtIntoDCD(profiles::DcdConvertRecord* record)
+{
+    return profiles::ConvertPrtIntoDcd(record);
+}
+
+DWORD WINAPI Cfi2DrvForceDCDIntoPrtObj(profiles::DcdForceRecord* record)
+{
+    return profiles::ForceDcdIntoPrinter(record);
+}
+
+DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
+{
+    return profiles::ReportSupport(record);
+}
+
+DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
+{
+    return profiles::EnumSpecificDrvCfg(search, entry);
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

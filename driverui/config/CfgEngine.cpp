@@ -345,7 +345,7 @@ std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
 }
 
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env)
+                    std::uint32_t mode, ConfigEnvironment* env, std::uint32_t opMask)
 {
     if (data.empty())
         return false;
@@ -353,7 +353,7 @@ bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> 
     ElementCursor cursor(data);
     CfgWork w;
     w.devmode = copy;
-    w.opMask = kOpRead;
+    w.opMask = opMask;
     w.mode = mode;
     w.modelFlags394 = ModelFlags394(copy);
     w.codePage = env ? env->AnsiCodePage() : 0;

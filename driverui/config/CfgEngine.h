@@ -83,10 +83,12 @@ void FinishCfgRead(CfgWork& work);
 std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
                                           ConfigEnvironment* env = nullptr,
                                           std::uint32_t opMask = kOpBuild, std::uint32_t mode = 0);
-// Reads configuration data into the devmode. True when at least one value was stored and no hard
-// failure occurred; the devmode is changed only then.
+// Reads configuration data into the devmode, with the entries that take part in opMask. True
+// when at least one value was stored and no hard failure occurred; the devmode is changed only
+// then.
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env = nullptr);
+                    std::uint32_t mode, ConfigEnvironment* env = nullptr,
+                    std::uint32_t opMask = kOpRead);
 
 // Whether finishing a read stores the software-enable byte (652) as the printer value "SWEnable":
 // not for models whose narrow name (239) begins with the brand word, compared without case.

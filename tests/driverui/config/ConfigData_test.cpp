@@ -386,6 +386,30 @@ TEST(ConfigData, ReadingSkipsUnknownElementsAndNeedsSomethingStored)
     }
 }
 
+// A run takes only the entries of its operation mask: element 0x47 (byte 224) is an entry of bit 1,
+// copies one of bit 0.
+TEST(ConfigData, OperationMaskSelectsTheEntries)
+{
+    const Bytes devmode = DefaultDevmode();
+    EXPECT_FALSE(FindElement(BuildConfigData(devmode), "1/47").empty());
+    const Bytes documentOnly = BuildConfigData(devmode, nullptr, 1);
+    EXPECT_TRUE(FindElement(documentOnly, "1/47").empty());
+    EXPECT_FALSE(FindElement(documentOnly, "1/12").empty());
+    EXPECT_TRUE(BuildConfigData(devmode, nullptr, 0).empty());
+
+    const Bytes data = Root({Elem(0x47, {Val(1, 1)}), Elem(0x12, {Val(1, 3)})});
+    Bytes read = DefaultDevmode();
+    ASSERT_TRUE(ReadConfigData(data, read, 0, nullptr, 1));
+    EXPECT_EQ(Get(read, 224, 1), 0);
+    EXPECT_EQ(Get(read, 86, -2), 3);
+    read = DefaultDevmode();
+    ASSERT_TRUE(ReadConfigData(data, read, 0));
+    EXPECT_EQ(Get(read, 224, 1), 1);
+    read = DefaultDevmode();
+    EXPECT_FALSE(ReadConfigData(Root({Elem(0x47, {Val(1, 1)})}), read, 0, nullptr, 1));
+    EXPECT_EQ(read, DefaultDevmode());
+}
+
 // Whatever the order of the top-level elements, the devmode read is the same.
 TEST(ConfigData, ElementOrderDoesNotMatter)
 {
