@@ -1,8 +1,13 @@
 // The exported entry points of QVTDX5DA; each forwards to the function that does the work.
+#include <type_traits>
+
+#include "DialogLibraryApi.h"
 #include "DrvUiDecls.h"
 #include "Library.h"
+#include "caps/DeviceCapabilities.h"
 #include "devmode/ConvertDevMode.h"
 #include "sheet/PropertySheets.h"
+#include "profiles/DrvCfgExports.h"
 
 extern "C" {
 
@@ -50,10 +55,49 @@ BOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter)
     return sheet::PrinterPropertySheet(hWnd, hPrinter);
 }
 
+DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, void* pvOutput,
+                                   DEVMODEW* pDevMode)
+{
+    return caps::DeviceCapabilities(hPrinter, pDeviceName, iDevCap, pvOutput, pDevMode);
+}
+
+BOOL WINAPI GetPaperFormat(LPSTR modelName, HANDLE printer, LPVOID record, PDEVMODEW devmode, WORD paperCode,
+                           WORD orientation, BYTE flag, WORD resolution, DWORD mode)
+{
+    static_assert(std::is_same_v<decltype(&GetPaperFormat), GetPaperFormatFn>);
+    return caps::PaperFormat(modelName, printer, record, devmode, paperCode, orientation, flag, resolution, mode);
+}
+
+int WINAPI isUSA()
+{
+    static_assert(std::is_same_v<decltype(&isUSA), IsUsaFn>);
+    return caps::IsUsa();
+}
+
 // Every job is accepted.
 BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO)
 {
     return TRUE;
+}
+
+DWORD WINAPI ConvertPrtIntoDCD(profiles::DcdConvertRecord* record)
+{
+    return profiles::ConvertPrtIntoDcd(record);
+}
+
+DWORD WINAPI Cfi2DrvForceDCDIntoPrtObj(profiles::DcdForceRecord* record)
+{
+    return profiles::ForceDcdIntoPrinter(record);
+}
+
+DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
+{
+    return profiles::ReportSupport(record);
+}
+
+DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
+{
+    return profiles::EnumSpecificDrvCfg(search, entry);
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

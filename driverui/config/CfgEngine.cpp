@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "CfgElements.h"
+#include "CfgFeatures.h"
 #include "ConfigData.h"
+
+using namespace cfgelem;
 
 namespace {
 
@@ -35,106 +39,9 @@ const MapPair* FindByData(const ValueMap& map, std::int32_t value)
     return nullptr;
 }
 
-CfgResult CursorResult(const ElementCursor& c)
-{
-    return c.error() != ElementCursor::ErrNone ? kCfgFailed : kCfgNothing;
-}
-
-// Removes whatever this conversion left open; the caller's elements stay.
-CfgResult AbandonTo(ElementCursor& c, std::size_t depth)
-{
-    while (c.depth() > depth)
-        if (!c.AbandonElement())
-            return kCfgFailed;
-    return CursorResult(c);
-}
-
-// A value element: the low `size` bytes (1 to 4) of the value, little-endian.
-CfgResult WriteValueElement(CfgWork& w, std::uint32_t id, std::int64_t value, std::uint16_t size)
-{
-    ElementCursor& c = *w.cursor;
-    const std::size_t depth = c.depth();
-    const std::size_t n = std::clamp<std::size_t>(size, 1, cfgdata::kMaxValueSize);
-    std::array<std::uint8_t, cfgdata::kMaxValueSize> bytes{};
-    const auto raw = std::uint32_t(value);
-    for (std::size_t i = 0; i < n; ++i)
-        bytes[i] = std::uint8_t(raw >> (8 * i));
-    if (c.BeginElement(id) && c.WriteValue(std::span(bytes).first(n)) && c.EndElement())
-        return kCfgDone;
-    const CfgResult r = AbandonTo(c, depth);
-    return r < 0 ? r : kCfgFailed;
-}
-
 bool FitsDataValue(std::int64_t v)
 {
     return v >= INT32_MIN && v <= INT64_C(0xFFFFFFFF);
-}
-
-// The value of the element being read: up to four bytes, little-endian, the 32 bits read as
-// signed (data values such as 0x80000001 are kept as their bit pattern). Nothing when empty.
-std::optional<std::int32_t> ReadDataValue(ElementCursor& c)
-{
-    std::array<std::uint8_t, cfgdata::kMaxValueSize> bytes{};
-    const std::size_t n = c.ReadValue(bytes);
-    if (n == 0)
-        return std::nullopt;
-    std::uint32_t raw = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        raw |= std::uint32_t(bytes[i]) << (8 * i);
-    return std::int32_t(raw);
-}
-
-std::string ReadRawText(ElementCursor& c, std::size_t maxChars)
-{
-    std::vector<std::uint8_t> bytes(maxChars);
-    bytes.resize(c.ReadValue(bytes));
-    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t(0));
-    return std::string(bytes.begin(), end);
-}
-
-// A text in the string element form (container 1 holding the text as element 1 and a value as
-// element 2), or, when the payload does not begin with element 1, the raw payload.
-std::string ReadStringElement(ElementCursor& c, std::size_t maxChars)
-{
-    std::uint32_t id = 0;
-    if (c.NextElement(id)) {
-        if (id == 1) {
-            std::string text;
-            std::uint32_t inner = 0;
-            while (c.NextElement(inner)) {
-                if (inner == 1)
-                    text = ReadRawText(c, maxChars);
-                c.EndElement();
-            }
-            c.EndElement();
-            return text;
-        }
-        c.EndElement();
-    }
-    c.Rewind();
-    return ReadRawText(c, maxChars);
-}
-
-CfgResult WriteStringElement(CfgWork& w, std::uint32_t id, const std::string& text)
-{
-    if (text.empty())
-        return kCfgNothing;
-    ElementCursor& c = *w.cursor;
-    const std::size_t depth = c.depth();
-    const std::array<std::uint8_t, 4> zero{};
-    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    if (c.BeginElement(id) && c.BeginElement(1) && c.BeginElement(1) && c.WriteValue(bytes) &&
-        c.EndElement() && c.BeginElement(2) && c.WriteValue(zero) && c.EndElement() &&
-        c.EndElement() && c.EndElement())
-        return kCfgDone;
-    const CfgResult r = AbandonTo(c, depth);
-    return r < 0 ? r : kCfgFailed;
-}
-
-void NoteSkipped(CfgWork& w, SpecialId id)
-{
-    if (std::find(w.skipped.begin(), w.skipped.end(), id) == w.skipped.end())
-        w.skipped.push_back(id);
 }
 
 // ---- Forward conversions (devmode to data).
@@ -213,10 +120,12 @@ CfgResult ForwardFormName(const CfgEntry& e, CfgWork& w)
     const auto code = dm::Read(w.devmode, p.paperField);
     if (!code || !IsNamedForm(*code) || !w.env)
         return kCfgNothing;
-    return WriteStringElement(w, e.id, w.env->FormName(std::int32_t(*code)));
+    // No longer than a read keeps.
+    const std::string name = w.env->FormName(std::int32_t(*code)).substr(0, kFormNameMax);
+    return WriteStringElement(w, e.id, std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()));
 }
 
-CfgResult Forward(const CfgEntry& e, std::uint32_t opBit, CfgWork& w)
+CfgResult Forward(const CfgEntry& e, CfgWork& w)
 {
     switch (e.kind) {
     case ConvKind::Container: return ForwardContainer(e, w);
@@ -226,7 +135,7 @@ CfgResult Forward(const CfgEntry& e, std::uint32_t opBit, CfgWork& w)
     case ConvKind::CallbackMap: return ForwardCallbackMap(e, w);
     case ConvKind::PaperSize: return ForwardPaper(e, w);
     case ConvKind::FormName: return ForwardFormName(e, w);
-    case ConvKind::Special: NoteSkipped(w, e.param.special->id); return kCfgNothing;
+    case ConvKind::Special: return ForwardSpecial(e, w);
     }
     return kCfgNothing;
 }
@@ -304,7 +213,7 @@ CfgResult ReversePaper(const CfgEntry& e, CfgWork& w)
 CfgResult ReverseFormName(const CfgEntry& e, CfgWork& w)
 {
     const FormNameParam& p = *e.param.formName;
-    std::string name = ReadStringElement(*w.cursor, kFormNameMax);
+    std::string name = NarrowText(ReadStringElement(*w.cursor, kFormNameMax));
     if (w.cursor->error() != ElementCursor::ErrNone)
         return kCfgFailed;
     if (name.empty())
@@ -313,7 +222,7 @@ CfgResult ReverseFormName(const CfgEntry& e, CfgWork& w)
     return kCfgDone;
 }
 
-CfgResult Reverse(const CfgEntry& e, CfgWork& w)
+CfgResult Reverse(const CfgEntry& e, std::uint32_t id, CfgWork& w)
 {
     switch (e.kind) {
     case ConvKind::Container: return ReadCfgTable(*e.param.table, w);
@@ -323,7 +232,7 @@ CfgResult Reverse(const CfgEntry& e, CfgWork& w)
     case ConvKind::CallbackMap: return ReverseCallbackMap(e, w);
     case ConvKind::PaperSize: return ReversePaper(e, w);
     case ConvKind::FormName: return ReverseFormName(e, w);
-    case ConvKind::Special: NoteSkipped(w, e.param.special->id); return kCfgNothing;
+    case ConvKind::Special: return ReverseSpecial(e, id, w);
     }
     return kCfgNothing;
 }
@@ -361,7 +270,7 @@ CfgResult WriteCfgTable(const CfgTable& table, CfgWork& w, std::uint32_t passMas
         const std::uint32_t opBit = EntryOperationBit(e, w.opMask, w.modelFlags394);
         if (opBit == 0 || (e.passMask & passMask) == 0)
             continue;
-        const CfgResult r = Forward(e, opBit, w);
+        const CfgResult r = Forward(e, w);
         if (r < 0)
             return r;
         wrote = wrote || r > 0;
@@ -379,7 +288,7 @@ CfgResult ReadCfgTable(const CfgTable& table, CfgWork& w)
         // level's fixed end, so the walk ends.
         while (c.NextElement(id)) {
             const CfgEntry* e = ClaimingEntry(table, id, pass, w);
-            CfgResult r = e ? Reverse(*e, w) : kCfgNothing;
+            CfgResult r = e ? Reverse(*e, id, w) : kCfgNothing;
             if (!c.EndElement())
                 r = kCfgFailed;
             if (r < 0)
@@ -415,14 +324,17 @@ void FinishCfgRead(CfgWork& w)
 }
 
 std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
-                                          ConfigEnvironment* env)
+                                          ConfigEnvironment* env, std::uint32_t opMask,
+                                          std::uint32_t mode)
 {
     std::vector<std::uint8_t> copy(devmode.begin(), devmode.end());
     ElementCursor cursor;
     CfgWork w;
     w.devmode = copy;
-    w.opMask = kOpBuild;
+    w.opMask = opMask;
+    w.mode = mode;
     w.modelFlags394 = ModelFlags394(copy);
+    w.codePage = env ? env->AnsiCodePage() : 0;
     w.cursor = &cursor;
     w.env = env;
     const CfgResult r = WriteCfgTable(RootCfgTable(), w, kPassAll);
@@ -433,7 +345,7 @@ std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
 }
 
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env)
+                    std::uint32_t mode, ConfigEnvironment* env, std::uint32_t opMask)
 {
     if (data.empty())
         return false;
@@ -441,9 +353,10 @@ bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> 
     ElementCursor cursor(data);
     CfgWork w;
     w.devmode = copy;
-    w.opMask = kOpRead;
+    w.opMask = opMask;
     w.mode = mode;
     w.modelFlags394 = ModelFlags394(copy);
+    w.codePage = env ? env->AnsiCodePage() : 0;
     w.cursor = &cursor;
     w.env = env;
     const CfgResult r = ReadCfgTable(RootCfgTable(), w);

@@ -43,21 +43,23 @@ public:
     // The model-dependent end of finishing a read, after the paper sizes and the print quality:
     // the media bytes 233 and 234 against the model's list, the software-enable printer value.
     virtual void FinishRead(std::span<std::uint8_t> devmode) {}
+    // The system's ANSI code page, on which the East-Asian font flag's data depends; 0 when
+    // unknown (no East-Asian code page).
+    virtual std::uint32_t AnsiCodePage() const { return 0; }
 };
 
 // The working record of one run.
 struct CfgWork {
     std::span<std::uint8_t> devmode;  // the run's own copy
     std::uint32_t opMask = 0;
-    std::uint32_t mode = 0;
+    std::uint32_t mode = 0;  // non-zero: the print-and-hold user name is written too
     std::uint16_t modelFlags394 = 0;
+    std::uint32_t codePage = 0;  // the environment's ANSI code page
     ElementCursor* cursor = nullptr;
     ConfigEnvironment* env = nullptr;
     // Reading: the two paper sizes and form names, resolved when finishing.
     std::optional<std::int32_t> paperSize[2];
     std::string formName[2];
-    // Special entries met in this run whose routine does not exist yet.
-    std::vector<SpecialId> skipped;
 };
 
 // The operation bit an entry takes part with, 0 when it does not: its operation mask shares a bit
@@ -76,14 +78,17 @@ CfgResult ReadCfgTable(const CfgTable& table, CfgWork& work);
 // the environment's part.
 void FinishCfgRead(CfgWork& work);
 
-// The configuration data of a devmode (operation mask 3, all passes); empty when nothing was
-// written or the cursor failed.
+// The configuration data of a devmode (all passes; normally operation mask 3); empty when nothing
+// was written or the cursor failed. A non-zero mode also writes the print-and-hold user name.
 std::vector<std::uint8_t> BuildConfigData(std::span<const std::uint8_t> devmode,
-                                          ConfigEnvironment* env = nullptr);
-// Reads configuration data into the devmode. True when at least one value was stored and no hard
-// failure occurred; the devmode is changed only then.
+                                          ConfigEnvironment* env = nullptr,
+                                          std::uint32_t opMask = kOpBuild, std::uint32_t mode = 0);
+// Reads configuration data into the devmode, with the entries that take part in opMask. True
+// when at least one value was stored and no hard failure occurred; the devmode is changed only
+// then.
 bool ReadConfigData(std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
-                    std::uint32_t mode, ConfigEnvironment* env = nullptr);
+                    std::uint32_t mode, ConfigEnvironment* env = nullptr,
+                    std::uint32_t opMask = kOpRead);
 
 // Whether finishing a read stores the software-enable byte (652) as the printer value "SWEnable":
 // not for models whose narrow name (239) begins with the brand word, compared without case.

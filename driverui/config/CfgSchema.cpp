@@ -68,8 +68,8 @@ constexpr MapParam OnOff(dm::Field f) { return {f, kV, &kOnOff}; }
 
 // ---- 0x100 to 0x105: resolution choice, finishing and the two range words.
 
-constexpr SpecialParam kSp100{SpecialId::Options100, 0};
-constexpr SpecialParam kSp101{SpecialId::Options101, 0};
+constexpr SpecialParam kSp100{SpecialId::InstalledTrays, 0};
+constexpr SpecialParam kSp101{SpecialId::OutputOptions, 0};
 
 constexpr ScaledParam k103Resolution{dm::kResolutionChoice, 1024, 1, kV};
 constexpr CfgEntry k103Entries[] = {Scaled(1, k103Resolution, Child())};
@@ -91,19 +91,19 @@ constexpr CfgTable k105{k105Entries};
 
 // ---- Installed options and groups converted by dedicated routines.
 
-constexpr SpecialParam kSp120{SpecialId::Options120, 0};
-constexpr SpecialParam kSp20001{SpecialId::Options20001, 0};
+constexpr SpecialParam kSp120{SpecialId::PrivateBytes, 0};
+constexpr SpecialParam kSp20001{SpecialId::AccountTexts, 0};
 
-constexpr SpecialParam kSp9Class1{SpecialId::Group9Class1, 0};
-constexpr SpecialParam kSp9Class2{SpecialId::Group9Class2, 0};
+constexpr SpecialParam kSp9Class1{SpecialId::FontGroups, 0};
+constexpr SpecialParam kSp9Class2{SpecialId::FontSetMasks, 0};
 constexpr CfgEntry k9Entries[] = {
     Special(0x10000, kSp9Class1, Child(0x20)),
     Special(0x20000, kSp9Class2, Child(0x20)),
 };
 constexpr CfgTable k9{k9Entries};
 
-constexpr SpecialParam kSp18{SpecialId::Group18, 0};
-constexpr SpecialParam kSp20201{SpecialId::Group20201, 0};
+constexpr SpecialParam kSp18{SpecialId::TrayBytes, 0};
+constexpr SpecialParam kSp20201{SpecialId::ColourTuning, 0};
 
 // ---- 0xB: orientation.
 
@@ -314,21 +314,21 @@ constexpr CfgEntry k20002Entries[] = {
 };
 constexpr CfgTable k20002{k20002Entries};
 
-constexpr SpecialParam kSp121First{SpecialId::Group121First, 1};
-constexpr SpecialParam kSp121Second{SpecialId::Group121Second, 2};
+constexpr SpecialParam kSpIcmMethod{SpecialId::IcmMethod, 1};
+constexpr SpecialParam kSpIcmIntent{SpecialId::IcmIntent, 2};
 constexpr CfgEntry k121Entries[] = {
-    Special(0x10000, kSp121First, Child(), kClassMask),
-    Special(0x10000, kSp121Second, Child(), kClassMask),
+    Special(0x10000, kSpIcmMethod, Child(), kClassMask),
+    Special(0x10000, kSpIcmIntent, Child(), kClassMask),
 };
 constexpr CfgTable k121{k121Entries};
 
-constexpr SpecialParam kSp1C0{SpecialId::Group1C0, 0};
+constexpr SpecialParam kSp1C0{SpecialId::SetupBytes, 0};
 
 constexpr MapPair kB8Pairs[] = {{0, 0}, {1, 2}, {2, 1}};
 constexpr ValueMap kB8Map{kB8Pairs};
 constexpr MapParam kB8Value{U8(233), kV, &kB8Map};
 
-constexpr SpecialParam kSpB3{SpecialId::GroupB3, 0};
+constexpr SpecialParam kSpB3{SpecialId::PrintModeByte, 0};
 constexpr CfgEntry kB3Entries[] = {Special(1, kSpB3, Child())};
 constexpr CfgTable kB3{kB3Entries};
 
@@ -348,7 +348,7 @@ constexpr CfgEntry k14Entries[] = {
 };
 constexpr CfgTable k14{k14Entries};
 
-constexpr SpecialParam kSpF{SpecialId::GroupF, 0};
+constexpr SpecialParam kSpF{SpecialId::UserPaperSize, 0};
 
 // ---- 0x15 to 0x17 and the 0xB5 to 0xC2 bytes.
 
@@ -436,8 +436,8 @@ constexpr MapParam kBF_1{U8(657), kV, &kBFMap};
 constexpr CfgEntry kBFEntries[] = {Map(1, kBF_1, Child())};
 constexpr CfgTable kBF{kBFEntries};
 
-constexpr SpecialParam kSp162{SpecialId::Group162, 0};
-constexpr SpecialParam kSp163{SpecialId::Group163, 0};
+constexpr SpecialParam kSp162{SpecialId::TextAdjustments, 0};
+constexpr SpecialParam kSp163{SpecialId::GraphicsAdjustments, 0};
 
 // ---- 0xB2, 0xC1 and the 1077 to 1094 bytes.
 
@@ -511,10 +511,10 @@ constexpr CfgEntry kB7Entries[] = {Map(1, kB7_1, Child())};
 constexpr CfgTable kB7{kB7Entries};
 
 constexpr MapParam k165_1 = OnOff(U8(1243));
-constexpr SpecialParam kSp165_2{SpecialId::Group165Child2, 2};
-constexpr SpecialParam kSp165_3{SpecialId::Group165Child3, 3};
-constexpr SpecialParam kSp165_4{SpecialId::Group165Child4, 4};
-constexpr SpecialParam kSp165_5{SpecialId::Group165Child5, 5};
+constexpr SpecialParam kSp165_2{SpecialId::PhotoChoice, 665};
+constexpr SpecialParam kSp165_3{SpecialId::PhotoAdjustA, 666};
+constexpr SpecialParam kSp165_4{SpecialId::PhotoAdjustB, 667};
+constexpr SpecialParam kSp165_5{SpecialId::PhotoAdjustC, 668};
 constexpr CfgEntry k165Entries[] = {
     Map(1, k165_1, Child()),
     Special(2, kSp165_2, Child()),
@@ -623,7 +623,7 @@ void CollectSpecials(const CfgTable& table, std::vector<std::uint32_t>& path,
         path.push_back(e.id);
         if (e.kind == ConvKind::Container)
             CollectSpecials(*e.param.table, path, out);
-        else if (e.kind == ConvKind::Special && !SpecialHandlerBuilt(e.param.special->id))
+        else if (e.kind == ConvKind::Special)
             out.push_back({e.param.special->id, path});
         path.pop_back();
     }
@@ -634,9 +634,7 @@ void CollectSpecials(const CfgTable& table, std::vector<std::uint32_t>& path,
 const CfgTable& RootCfgTable() { return kRoot; }
 const CfgTable& TopLevelCfgTable() { return kTop; }
 
-bool SpecialHandlerBuilt(SpecialId) { return false; }
-
-std::vector<SpecialEntryInfo> SkippedSpecialEntries()
+std::vector<SpecialEntryInfo> SpecialEntries()
 {
     std::vector<SpecialEntryInfo> out;
     std::vector<std::uint32_t> path;
@@ -647,32 +645,32 @@ std::vector<SpecialEntryInfo> SkippedSpecialEntries()
 std::string SpecialIdName(SpecialId id)
 {
     switch (id) {
-    case SpecialId::Options100: return "Options100";
-    case SpecialId::Options101: return "Options101";
-    case SpecialId::Options120: return "Options120";
-    case SpecialId::Options20001: return "Options20001";
-    case SpecialId::Group9Class1: return "Group9Class1";
-    case SpecialId::Group9Class2: return "Group9Class2";
-    case SpecialId::Group18: return "Group18";
-    case SpecialId::Group20201: return "Group20201";
+    case SpecialId::InstalledTrays: return "InstalledTrays";
+    case SpecialId::OutputOptions: return "OutputOptions";
+    case SpecialId::PrivateBytes: return "PrivateBytes";
+    case SpecialId::AccountTexts: return "AccountTexts";
+    case SpecialId::FontGroups: return "FontGroups";
+    case SpecialId::FontSetMasks: return "FontSetMasks";
+    case SpecialId::TrayBytes: return "TrayBytes";
+    case SpecialId::ColourTuning: return "ColourTuning";
     case SpecialId::MediaType: return "MediaType";
     case SpecialId::EastAsianFont: return "EastAsianFont";
     case SpecialId::Byte230: return "Byte230";
     case SpecialId::TextPair1: return "TextPair1";
     case SpecialId::TextPair2: return "TextPair2";
-    case SpecialId::Group121First: return "Group121First";
-    case SpecialId::Group121Second: return "Group121Second";
-    case SpecialId::Group1C0: return "Group1C0";
-    case SpecialId::GroupB3: return "GroupB3";
+    case SpecialId::IcmMethod: return "IcmMethod";
+    case SpecialId::IcmIntent: return "IcmIntent";
+    case SpecialId::SetupBytes: return "SetupBytes";
+    case SpecialId::PrintModeByte: return "PrintModeByte";
     case SpecialId::PrintHoldUser: return "PrintHoldUser";
     case SpecialId::PrintHoldNumber: return "PrintHoldNumber";
-    case SpecialId::GroupF: return "GroupF";
-    case SpecialId::Group162: return "Group162";
-    case SpecialId::Group163: return "Group163";
-    case SpecialId::Group165Child2: return "Group165Child2";
-    case SpecialId::Group165Child3: return "Group165Child3";
-    case SpecialId::Group165Child4: return "Group165Child4";
-    case SpecialId::Group165Child5: return "Group165Child5";
+    case SpecialId::UserPaperSize: return "UserPaperSize";
+    case SpecialId::TextAdjustments: return "TextAdjustments";
+    case SpecialId::GraphicsAdjustments: return "GraphicsAdjustments";
+    case SpecialId::PhotoChoice: return "PhotoChoice";
+    case SpecialId::PhotoAdjustA: return "PhotoAdjustA";
+    case SpecialId::PhotoAdjustB: return "PhotoAdjustB";
+    case SpecialId::PhotoAdjustC: return "PhotoAdjustC";
     }
     return "?";
 }

@@ -21,7 +21,7 @@ enum class ConvKind : std::uint8_t {
     CallbackMap,  // a value map over a key that a callback computes and stores
     PaperSize,    // a paper code, forms included; the read value is resolved when finishing
     FormName,     // the narrow name of a user-defined form or form association
-    Special,      // a dedicated routine (feature handler); skipped until it is built
+    Special,      // a dedicated routine, the feature handler of its SpecialId (CfgFeatures.h)
 };
 
 struct MapPair {
@@ -76,33 +76,34 @@ struct FormNameParam {
     std::uint8_t slot;
 };
 
+// The feature handlers, by the element they convert and what they carry (CfgFeatures.cpp).
 enum class SpecialId : std::uint16_t {
-    Options100,        // 0x100
-    Options101,        // 0x101
-    Options120,        // 0x120
-    Options20001,      // 0x20001
-    Group9Class1,      // 9 / 0x10000
-    Group9Class2,      // 9 / 0x20000
-    Group18,           // 0x18
-    Group20201,        // 0x20201
-    MediaType,         // 3 / 1
-    EastAsianFont,     // 0x20202 / 2
-    Byte230,           // 0x190 / 2
-    TextPair1,         // 0x20002 / class 0x10000, parameter 1
-    TextPair2,         // 0x20002 / class 0x10000, parameter 2
-    Group121First,     // 0x121 / class 0x10000, first entry
-    Group121Second,    // 0x121 / class 0x10000, second entry
-    Group1C0,          // 0x1C0
-    GroupB3,           // 0xB3 / 1
-    PrintHoldUser,     // 0x14 / 4
-    PrintHoldNumber,   // 0x14 / 5
-    GroupF,            // 0xF
-    Group162,          // 0x162
-    Group163,          // 0x163
-    Group165Child2,    // 0x165 / 2
-    Group165Child3,    // 0x165 / 3
-    Group165Child4,    // 0x165 / 4
-    Group165Child5,    // 0x165 / 5
+    InstalledTrays,       // 0x100: installed-tray mask (462)
+    OutputOptions,        // 0x101: installed output options (464)
+    PrivateBytes,         // 0x120: private values kept by the merge (452, 454, 456)
+    AccountTexts,         // 0x20001: account ID, computer and user name (1125, 1142, 1183)
+    FontGroups,           // 9 / 0x10000: the eleven font-group words (606)
+    FontSetMasks,         // 9 / 0x20000: font-set masks (816, 820)
+    TrayBytes,            // 0x18: tray bytes (1092, 1093)
+    ColourTuning,         // 0x20201: signed colour tuning (1240 to 1247)
+    MediaType,            // 3 / 1: dmMediaType
+    EastAsianFont,        // 0x20202 / 2: East-Asian font flag (1227)
+    Byte230,              // 0x190 / 2
+    TextPair1,            // 0x20002 / class 0x10000: text 468 with 466 and 467
+    TextPair2,            // 0x20002 / class 0x10000: text 532 with 466 and 467
+    IcmMethod,            // 0x121 / 0x10001: dmICMMethod
+    IcmIntent,            // 0x121 / 0x10002: dmICMIntent
+    SetupBytes,           // 0x1C0: single setup bytes of the pages
+    PrintModeByte,        // 0xB3 / 1: print-mode byte (234, or 235 on some models)
+    PrintHoldUser,        // 0x14 / 4: print-and-hold user name (824)
+    PrintHoldNumber,      // 0x14 / 5: print-and-hold personal number (849)
+    UserPaperSize,        // 0xF: user-defined paper width and length
+    TextAdjustments,      // 0x162: colour adjustments of text (654, 658 to 660)
+    GraphicsAdjustments,  // 0x163: colour adjustments of graphics (661 to 664)
+    PhotoChoice,          // 0x165 / 2: colour adjustments of photos (665 to 668)
+    PhotoAdjustA,         // 0x165 / 3
+    PhotoAdjustB,         // 0x165 / 4
+    PhotoAdjustC,         // 0x165 / 5
 };
 
 struct SpecialParam {
@@ -150,9 +151,6 @@ struct SpecialEntryInfo {
     std::vector<std::uint32_t> path;
 };
 
-// Whether the dedicated routine of a special entry exists yet. None does: such entries convert
-// nothing in either direction.
-bool SpecialHandlerBuilt(SpecialId id);
-// Every special entry of the table whose routine is not built, in table order.
-std::vector<SpecialEntryInfo> SkippedSpecialEntries();
+// Every special entry of the table, in table order.
+std::vector<SpecialEntryInfo> SpecialEntries();
 std::string SpecialIdName(SpecialId id);

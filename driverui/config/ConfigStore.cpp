@@ -6,10 +6,17 @@
 
 namespace {
 
-// The read's finishing step, with the printer value the core cannot write itself.
-class SpoolerFinish final : public ConfigEnvironment {
+// The caller's environment with what only the platform knows: the system's code page when the
+// caller does not say, and, for a read, the finishing step's printer value.
+class SpoolerEnvironment final : public ConfigEnvironment {
 public:
-    SpoolerFinish(HANDLE printer, ConfigEnvironment* inner) : printer_(printer), inner_(inner) {}
+    SpoolerEnvironment(HANDLE printer, ConfigEnvironment* inner) : printer_(printer), inner_(inner) {}
+
+    std::uint32_t AnsiCodePage() const override
+    {
+        const std::uint32_t own = inner_ ? inner_->AnsiCodePage() : 0;
+        return own ? own : GetACP();
+    }
 
     std::span<const TrayKey> Trays() const override
     {
@@ -44,7 +51,8 @@ bool StoreConfigData(HANDLE printer, const wchar_t* valueName, std::span<const s
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    std::vector<std::uint8_t> data = BuildConfigData(devmode, env);
+    SpoolerEnvironment system(printer, env);
+    std::vector<std::uint8_t> data = BuildConfigData(devmode, &system);
     if (data.empty())
         return false;
     const DWORD result = QelSetPrinterDataW(printer, const_cast<LPWSTR>(valueName), REG_BINARY,
@@ -53,12 +61,11 @@ bool StoreConfigData(HANDLE printer, const wchar_t* valueName, std::span<const s
     return result == ERROR_SUCCESS;
 }
 
-bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uint8_t> devmode,
-                    DWORD mode, ConfigEnvironment* env)
+std::optional<std::vector<std::uint8_t>> ReadPrinterBytes(HANDLE printer, const wchar_t* valueName)
 {
     if (!printer || !valueName) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
+        return std::nullopt;
     }
     LPWSTR name = const_cast<LPWSTR>(valueName);
     DWORD type = 0;
@@ -66,7 +73,7 @@ bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uin
     DWORD result = QelGetPrinterDataW(printer, name, &type, nullptr, 0, &needed);
     if ((result != ERROR_MORE_DATA && result != ERROR_SUCCESS) || needed == 0) {
         SetLastError(result);
-        return false;
+        return std::nullopt;
     }
     std::vector<std::uint8_t> data(needed);
     DWORD got = 0;
@@ -74,8 +81,28 @@ bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uin
     if (result != ERROR_SUCCESS || got != needed) {
         // Changed between the two calls or cut short: read as empty.
         SetLastError(result != ERROR_SUCCESS ? result : ERROR_INVALID_DATA);
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uint8_t> devmode,
+                    DWORD mode, ConfigEnvironment* env)
+{
+    const std::optional<std::vector<std::uint8_t>> data = ReadPrinterBytes(printer, valueName);
+    if (!data)
+        return false;
+    SpoolerEnvironment system(printer, env);
+    return ReadConfigData(*data, devmode, mode, &system);
+}
+
+bool ApplyConfigData(HANDLE printer, std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
+                     DWORD mode, std::uint32_t opMask, ConfigEnvironment* env)
+{
+    if (!printer) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    SpoolerFinish finish(printer, env);
-    return ReadConfigData(data, devmode, mode, &finish);
+    SpoolerEnvironment system(printer, env);
+    return ReadConfigData(data, devmode, mode, &system, opMask);
 }

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "CfgEngine.h"
 
@@ -23,3 +25,13 @@ bool StoreConfigData(HANDLE printer, const wchar_t* valueName, std::span<const s
 // nothing that converts; the devmode is changed only on success.
 bool LoadConfigData(HANDLE printer, const wchar_t* valueName, std::span<std::uint8_t> devmode,
                     DWORD mode, ConfigEnvironment* env = nullptr);
+
+// Reads configuration data held in memory into the devmode, with the entries that take part in
+// opMask, finishing the read as LoadConfigData does. False, with the devmode unchanged, when
+// nothing converts.
+bool ApplyConfigData(HANDLE printer, std::span<const std::uint8_t> data, std::span<std::uint8_t> devmode,
+                     DWORD mode, std::uint32_t opMask, ConfigEnvironment* env = nullptr);
+
+// A binary printer value, read with the size query; nothing when it is missing, empty, or changed
+// between the two calls.
+std::optional<std::vector<std::uint8_t>> ReadPrinterBytes(HANDLE printer, const wchar_t* valueName);

@@ -24,6 +24,8 @@ struct Field {
 
 inline constexpr Field kOrientation{76, -2};
 inline constexpr Field kPaperSize{78, -2};
+inline constexpr Field kPaperLength{80, -2};  // tenths of a millimetre
+inline constexpr Field kPaperWidth{82, -2};
 inline constexpr Field kCopies{86, -2};
 inline constexpr Field kDefaultSource{88, -2};
 inline constexpr Field kPrintQuality{90, -2};
@@ -31,16 +33,22 @@ inline constexpr Field kColor{92, -2};
 inline constexpr Field kDuplex{94, -2};
 inline constexpr Field kTTOption{98, -2};
 inline constexpr Field kCollate{100, -2};
+inline constexpr Field kIcmMethod{188, 4};
+inline constexpr Field kIcmIntent{192, 4};
+inline constexpr Field kMediaType{196, 4};
 inline constexpr Field kDitherType{200, 4};
 static_assert(kDitherType.offset + 4 <= kPublicSize);
+inline constexpr std::int16_t kUserDefinedPaper = 256;
 
 inline constexpr Field kResolutionChoice{434, 2};
 inline constexpr std::size_t kResolutionList = 436;  // five u16 in dots per inch
 inline constexpr std::size_t kResolutionCount = 5;
 inline constexpr Field kDefaultResolution{446, 2};
 static_assert(kResolutionList + 2 * kResolutionCount == kDefaultResolution.offset);
+inline constexpr Field kOptionListWord362{362, 2};
 inline constexpr Field kModelFlags394{394, 2};
 inline constexpr std::uint16_t kModelFlag394Bit2 = 0x0004;
+inline constexpr Field kModelFlags400{400, 2};
 inline constexpr Field kSoftwareEnable{652, 1};
 inline constexpr Field kSecondPaperSize{1096, -2};
 inline constexpr std::size_t kModelName = 239;  // 32 narrow characters

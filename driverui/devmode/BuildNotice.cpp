@@ -51,14 +51,22 @@ NoticeRoute RouteNotice(std::wstring_view processImage, bool visibleWindowStatio
     return spooler || !visibleWindowStation ? NoticeRoute::DebugOutput : NoticeRoute::Box;
 }
 
+NoticeRoute ProcessNoticeRoute()
+{
+    return RouteNotice(ProcessImage(), VisibleWindowStation());
+}
+
+int NoticeBox(const std::string& title, const std::string& text, unsigned type)
+{
+    if (ProcessNoticeRoute() == NoticeRoute::Box)
+        return MessageBoxA(nullptr, text.c_str(), title.c_str(), type);
+    OutputDebugStringA(("QVTDX5DA: " + title + ": " + text + "\n").c_str());
+    return 0;
+}
+
 void BuildNotice(const std::string& title, const std::string& text)
 {
-    const NoticeRoute route = RouteNotice(ProcessImage(), VisibleWindowStation());
-    if (route == NoticeRoute::Box) {
-        MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    OutputDebugStringA(("QVTDX5DA: " + title + ": " + text + "\n").c_str());
+    NoticeBox(title, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace devmode

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BuildNotice.h"
+#include "ConfigApply.h"
 #include "ConfigStore.h"
 #include "DefaultDevmode.h"
 #include "LayoutCopy.h"
@@ -99,13 +100,6 @@ void StoreDevmode(HANDLE printer, const wchar_t* valueName, Buffer& d)
     QelSetPrinterDataW(printer, const_cast<LPWSTR>(valueName), REG_BINARY, d.data(), DWORD(d.size()));
 }
 
-// The installed configuration handed over at installation (the profile library's data) is
-// applied by the configuration store; until it exists no printer has one.
-bool ApplyInstalledConfiguration(Buffer&, HANDLE)
-{
-    return false;
-}
-
 bool SameModelName(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
 {
     const std::string x(GetText(a, kModelName)), y(GetText(b, kModelName));
@@ -119,7 +113,7 @@ bool FreshDefaults(HANDLE printer, const Buffer& named, std::string_view driverN
 {
     fresh = named;
     BuildDriverDefaults(fresh, driverName);
-    bool applied = ApplyInstalledConfiguration(fresh, printer);
+    bool applied = profiles::ApplyInstalledConfiguration(fresh, printer);
     if (readData) {
         model::ModelEnvironment env = model::LoadModelEnvironment(DriverModule(), fresh);
         applied = LoadConfigData(printer, kDefDrvCfgDataValue, fresh, 0, &env) || applied;

@@ -21,6 +21,11 @@ void ModelEnvironment::FinishRead(std::span<std::uint8_t> devmode)
     ReconcilePrintModes(devmode, modes_);
 }
 
+std::string ModelEnvironment::FormName(std::int32_t paperCode) const
+{
+    return formNames_ ? formNames_(paperCode) : std::string();
+}
+
 void ReconcilePrintModes(std::span<std::uint8_t> devmode, std::span<const PrintModeEntry> modes)
 {
     const auto quality = dm::Read(devmode, dm::kPrintQuality);

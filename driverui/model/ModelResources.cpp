@@ -1,6 +1,9 @@
 #include "ModelResources.h"
 
+#include <algorithm>
 #include <array>
+
+#include "PrinterList.h"
 
 namespace model {
 
@@ -69,13 +72,35 @@ std::optional<ModelDescription> LoadDescription(HMODULE module, int model)
     return ParseDescription(LoadDescriptionBytes(module, model));
 }
 
+namespace {
+
+// The printer name the devmode keeps: 32 narrow characters, up to the first zero.
+constexpr std::size_t kPrinterNameOffset = 271;
+constexpr std::size_t kPrinterNameSize = 32;
+
+std::string DevmodePrinterName(std::span<const std::uint8_t> devmode)
+{
+    if (devmode.size() < kPrinterNameOffset + kPrinterNameSize)
+        return {};
+    const auto field = devmode.subspan(kPrinterNameOffset, kPrinterNameSize);
+    return std::string(field.begin(), std::find(field.begin(), field.end(), std::uint8_t(0)));
+}
+
+}  // namespace
+
 ModelEnvironment LoadModelEnvironment(HMODULE module, std::span<const std::uint8_t> devmode)
 {
-    const auto description = DescriptionInDevmode(devmode);
-    if (!description)
-        return {};
-    return ModelEnvironment(LoadSelectedResource(module, kTrayListType, description->trayList),
-                            LoadSelectedResource(module, kPrintModeListType, description->printModeList));
+    ModelEnvironment env;
+    if (const auto description = DescriptionInDevmode(devmode))
+        env = ModelEnvironment(LoadSelectedResource(module, kTrayListType, description->trayList),
+                               LoadSelectedResource(module, kPrintModeListType, description->printModeList));
+    env.SetAnsiCodePage(GetACP());
+    if (std::string printer = DevmodePrinterName(devmode); !printer.empty())
+        env.SetFormNames([printer = std::move(printer)](std::int32_t code) {
+            return code >= INT16_MIN && code <= INT16_MAX ? FormNameOf(printer, std::int16_t(code))
+                                                          : std::string();
+        });
+    return env;
 }
 
 }  // namespace model

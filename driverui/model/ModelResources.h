@@ -41,8 +41,9 @@ std::span<const std::uint8_t> LoadDescriptionBytes(HMODULE module, int model);
 std::optional<ModelDescription> LoadDescription(HMODULE module, int model);
 
 // The configuration engine's environment for the model that the devmode's description (words at
-// 340) names: its tray list (word 356) and print modes (word 364). A devmode too short to hold a
-// description gives an environment without trays or print modes.
+// 340) names: its tray list (word 356) and print modes (word 364); the form names of the printer
+// the devmode names (271), read from its record lists when asked; the system's ANSI code page. A
+// devmode too short to hold a description gives an environment without trays or print modes.
 ModelEnvironment LoadModelEnvironment(HMODULE module, std::span<const std::uint8_t> devmode);
 
 }  // namespace model

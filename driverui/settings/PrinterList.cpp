@@ -181,3 +181,14 @@ bool IsListedFormCode(const std::string& printerName, std::int16_t paperCode)
     auto list = PrinterList::Open(printerName, association ? kFormAssociationList : kUserFormList);
     return list && list->FindNumber(paperCode);
 }
+
+std::string FormNameOf(const std::string& printerName, std::int16_t paperCode)
+{
+    const bool association = paperCode >= 640 && paperCode <= 671;
+    if (!association && (paperCode < kFirstUserForm || paperCode > kLastUserForm))
+        return {};
+    auto list = PrinterList::Open(printerName, association ? kFormAssociationList : kUserFormList);
+    if (!list || !list->FindNumber(paperCode))
+        return {};
+    return list->Records().FieldText(kKeyName).value_or(std::string());
+}

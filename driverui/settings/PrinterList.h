@@ -57,11 +57,26 @@ private:
 struct UserForm {
     std::int16_t number = 0;  // 0: the first free number
     std::string name;
-    std::uint16_t values[4] = {};
-    std::uint8_t paperInfo[32] = {};  // four quadruples of 16-bit values
+    std::uint16_t values[4] = {};     // keys 3 to 6: width, length, flags, reserved
+    std::uint8_t paperInfo[32] = {};  // key 7: four quadruples of 16-bit values
 };
 inline constexpr std::int16_t kFirstUserForm = 512;
 inline constexpr std::int16_t kLastUserForm = 519;
+// The form a new user-defined form starts from.
+inline constexpr std::int16_t kTemplateUserForm = 768;
+// Keys of a user-defined form record: the four values are its width and length (1/1200 inch),
+// its flags and a reserved word; the block holds its four printable areas (width, length,
+// origin x and y each).
+inline constexpr std::int16_t kUserFormWidthKey = 3;
+inline constexpr std::int16_t kUserFormLengthKey = 4;
+inline constexpr std::int16_t kUserFormFlagsKey = 5;
+inline constexpr std::int16_t kUserFormAreasKey = 7;
+
+// The form association list (paper codes 640 to 671): key 3 holds the paper the association
+// stands for.
+inline constexpr std::int16_t kFirstAssociation = 640;
+inline constexpr std::int16_t kLastAssociation = 671;
+inline constexpr std::int16_t kAssociationPaperKey = 3;
 
 // Adds or replaces a user-defined form: the record with its number and any with its name (any
 // case) give way to it. Without a name, deletes the record of that number instead. False when
@@ -73,6 +88,11 @@ bool AddUserForm(const std::string& printerName, const UserForm& form);
 // upper-case hexadecimal text. A number of 0 or below is refused.
 bool AddNamedRecord(const std::string& printerName, const std::string& valueName, std::int16_t number,
                     const std::string& name, const std::uint8_t* data = nullptr, std::size_t dataLength = 0);
+
+// The narrow name of a user-defined form (512 to 519) or a form association (640 to 671) from the
+// printer's lists; empty for any other code, a code without a record, or a list that cannot be
+// read.
+std::string FormNameOf(const std::string& printerName, std::int16_t paperCode);
 
 // Whether a paper code that names a form is one the printer has: 640 to 671 in the association
 // list, other codes below 896 in the user-defined list. Codes of 896 and above are the spooler's

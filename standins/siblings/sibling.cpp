@@ -1,6 +1,7 @@
 // Stand-ins for the picture library (QVTDX5BT.DLL), the instructions library (QVTDX5B1.DLL) and
 // the settings-interface library (QVTDX5UI.DLL) that the driver library loads by name for a
-// sheet. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
+// sheet, and for the dialog library (QVTDX5DU.DLL, dialogs.cpp) that it loads for tray and paper
+// names. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
 // in the file QVSIBLING_RECORD names. QVTDX5UI.DLL is built apart from the others (see the
 // CMake file): without it the driver falls back to its own pages.
 #include <windows.h>

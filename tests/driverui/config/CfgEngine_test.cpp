@@ -183,26 +183,4 @@ TEST(CfgEngine, AHardFailureStopsTheTable)
     EXPECT_EQ(g_keyCalls, 0) << "the entry after the failure ran";
 }
 
-TEST(CfgEngine, SpecialEntriesConvertNothingAndAreNoted)
-{
-    const SpecialParam special{SpecialId::PrintHoldUser, 824};
-    const CfgEntry top[] = {
-        {0x14, kAllBits, 7, 1, ConvKind::Special, ConvParam{.special = &special}},
-        MapEntry(0x21, kField300),
-    };
-    const CfgTable table{top};
-
-    EngineRun write(kOpBuild, std::size_t(0xFFFF));
-    write.devmode[300] = 2;
-    EXPECT_EQ(WriteCfgTable(table, write.work, kPassAll), kCfgDone);
-    EXPECT_EQ(write.Data(), Val(0x21, 2));
-    EXPECT_EQ(write.work.skipped, std::vector<SpecialId>{SpecialId::PrintHoldUser});
-
-    EngineRun read(kOpRead, Cat({Elem(0x14, {Raw(4, {'a', 'b'})}), Val(0x21, 1)}));
-    EXPECT_EQ(ReadCfgTable(table, read.work), kCfgDone);
-    EXPECT_EQ(read.devmode[300], 1);
-    EXPECT_EQ(read.devmode[824], 0);
-    EXPECT_EQ(read.work.skipped, std::vector<SpecialId>{SpecialId::PrintHoldUser});
-}
-
 }  // namespace

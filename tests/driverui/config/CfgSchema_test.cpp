@@ -1,5 +1,5 @@
-// The device configuration table as data: what each entry may carry, and the special entries that
-// are not converted yet.
+// The device configuration table as data: what each entry may carry, and where the special entries
+// (the feature handlers) sit.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -156,46 +156,45 @@ TEST(CfgSchema, ParametersFitTheirFields)
     });
 }
 
-TEST(CfgSchema, SkippedSpecialEntries)
+TEST(CfgSchema, SpecialEntriesAndWhereTheySit)
 {
     struct Expected {
         SpecialId id;
         const char* path;
     };
     const Expected expected[] = {
-        {SpecialId::Options100, "100"},
-        {SpecialId::Options101, "101"},
-        {SpecialId::Options120, "120"},
-        {SpecialId::Options20001, "20001"},
-        {SpecialId::Group9Class1, "9/10000"},
-        {SpecialId::Group9Class2, "9/20000"},
-        {SpecialId::Group18, "18"},
-        {SpecialId::Group20201, "20201"},
+        {SpecialId::InstalledTrays, "100"},
+        {SpecialId::OutputOptions, "101"},
+        {SpecialId::PrivateBytes, "120"},
+        {SpecialId::AccountTexts, "20001"},
+        {SpecialId::FontGroups, "9/10000"},
+        {SpecialId::FontSetMasks, "9/20000"},
+        {SpecialId::TrayBytes, "18"},
+        {SpecialId::ColourTuning, "20201"},
         {SpecialId::MediaType, "3/1"},
         {SpecialId::EastAsianFont, "20202/2"},
         {SpecialId::Byte230, "190/2"},
         {SpecialId::TextPair1, "20002/10000"},
         {SpecialId::TextPair2, "20002/10000"},
-        {SpecialId::Group121First, "121/10000"},
-        {SpecialId::Group121Second, "121/10000"},
-        {SpecialId::Group1C0, "1C0"},
-        {SpecialId::GroupB3, "B3/1"},
+        {SpecialId::IcmMethod, "121/10000"},
+        {SpecialId::IcmIntent, "121/10000"},
+        {SpecialId::SetupBytes, "1C0"},
+        {SpecialId::PrintModeByte, "B3/1"},
         {SpecialId::PrintHoldUser, "14/4"},
         {SpecialId::PrintHoldNumber, "14/5"},
-        {SpecialId::GroupF, "F"},
-        {SpecialId::Group162, "162"},
-        {SpecialId::Group163, "163"},
-        {SpecialId::Group165Child2, "165/2"},
-        {SpecialId::Group165Child3, "165/3"},
-        {SpecialId::Group165Child4, "165/4"},
-        {SpecialId::Group165Child5, "165/5"},
+        {SpecialId::UserPaperSize, "F"},
+        {SpecialId::TextAdjustments, "162"},
+        {SpecialId::GraphicsAdjustments, "163"},
+        {SpecialId::PhotoChoice, "165/2"},
+        {SpecialId::PhotoAdjustA, "165/3"},
+        {SpecialId::PhotoAdjustB, "165/4"},
+        {SpecialId::PhotoAdjustC, "165/5"},
     };
-    const auto skipped = SkippedSpecialEntries();
-    ASSERT_EQ(skipped.size(), std::size(expected));
-    for (std::size_t i = 0; i < skipped.size(); ++i) {
-        EXPECT_EQ(skipped[i].id, expected[i].id) << SpecialIdName(skipped[i].id);
-        EXPECT_EQ(PathText(skipped[i].path), expected[i].path) << SpecialIdName(skipped[i].id);
-        EXPECT_FALSE(SpecialHandlerBuilt(skipped[i].id));
+    const auto specials = SpecialEntries();
+    ASSERT_EQ(specials.size(), std::size(expected));
+    for (std::size_t i = 0; i < specials.size(); ++i) {
+        EXPECT_EQ(specials[i].id, expected[i].id) << SpecialIdName(specials[i].id);
+        EXPECT_EQ(PathText(specials[i].path), expected[i].path) << SpecialIdName(specials[i].id);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -118,6 +119,49 @@ inline const Leaf* FindLeaf(const std::vector<Leaf>& leaves, const std::string& 
         if (l.path == path)
             return &l;
     return nullptr;
+}
+
+inline std::vector<std::uint32_t> ParsePath(const std::string& path)
+{
+    std::vector<std::uint32_t> ids;
+    std::stringstream in(path);
+    std::string part;
+    while (std::getline(in, part, '/'))
+        ids.push_back(std::uint32_t(std::stoul(part, nullptr, 16)));
+    return ids;
+}
+
+// The first element (header included) at the path, e.g. "1/14/4", or nothing. With classes, a
+// path identifier whose low word is 0 (such as 10000) stands for any member of its class.
+inline Bytes FindElement(const Bytes& data, const std::string& path, bool classes = false)
+{
+    const auto matches = [classes](std::uint32_t id, std::uint32_t want) {
+        if (id == want)
+            return true;
+        return classes && (want & 0xFFFF) == 0 && (want >> 16) != 0 && (id & 0xFFFF0000u) == want;
+    };
+    std::size_t begin = 0, end = data.size();
+    Bytes found;
+    for (std::uint32_t id : ParsePath(path)) {
+        std::size_t at = begin;
+        bool hit = false;
+        while (end - at >= 8) {
+            const std::uint32_t len = GetU32(data, at + 4);
+            if (len < 8 || len > end - at)
+                return {};
+            if (matches(GetU32(data, at), id)) {
+                found.assign(data.begin() + at, data.begin() + at + len);
+                begin = at + 8;
+                end = at + len;
+                hit = true;
+                break;
+            }
+            at += len;
+        }
+        if (!hit)
+            return {};
+    }
+    return found;
 }
 
 inline void Set(Bytes& devmode, std::size_t offset, std::int16_t width, std::int64_t value)

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <set>
-#include <sstream>
 
 #include "CfgEngine.h"
 #include "CfgTestUtil.h"
@@ -11,16 +10,6 @@
 using namespace cfgtest;
 
 namespace {
-
-std::vector<std::uint32_t> ParsePath(const std::string& path)
-{
-    std::vector<std::uint32_t> ids;
-    std::stringstream in(path);
-    std::string part;
-    while (std::getline(in, part, '/'))
-        ids.push_back(std::uint32_t(std::stoul(part, nullptr, 16)));
-    return ids;
-}
 
 // The data of one value element at the path, e.g. "1/BA/10000/1".
 Bytes BlobForPath(const std::string& path, std::uint32_t value)
@@ -30,33 +19,6 @@ Bytes BlobForPath(const std::string& path, std::uint32_t value)
     for (std::size_t i = ids.size() - 1; i-- > 0;)
         b = Raw(ids[i], b);
     return b;
-}
-
-// The whole element (header included) at the path, or nothing.
-Bytes FindElement(const Bytes& data, const std::string& path)
-{
-    std::size_t begin = 0, end = data.size();
-    Bytes found;
-    for (std::uint32_t id : ParsePath(path)) {
-        std::size_t at = begin;
-        bool hit = false;
-        while (end - at >= 8) {
-            const std::uint32_t len = GetU32(data, at + 4);
-            if (len < 8 || len > end - at)
-                return {};
-            if (GetU32(data, at) == id) {
-                found.assign(data.begin() + at, data.begin() + at + len);
-                begin = at + 8;
-                end = at + len;
-                hit = true;
-                break;
-            }
-            at += len;
-        }
-        if (!hit)
-            return {};
-    }
-    return found;
 }
 
 // The top-level elements inside the root element.
@@ -94,32 +56,50 @@ public:
     std::span<const TrayKey> Trays() const override { return trays; }
     std::string FormName(std::int32_t code) const override
     {
-        return code == 512 ? "Letter Small" : std::string();
+        return code == 512 ? "Letter Small" : code == 513 ? std::string(100, 'z') : std::string();
     }
     void FinishRead(std::span<std::uint8_t> devmode) override { ++finished; }
     int finished = 0;
 };
 
-// Every element written from the default devmode, in order (special entries write nothing).
+// Every element written from the default devmode, in order.
 const Leaf kDefaultLeaves[] = {
-    {"1/103/1", 0x800},   {"1/102/1", 0x10},    {"1/104/1", 0},       {"1/105/1", 0},
-    {"1/B/1", 1},         {"1/B/2", 2},         {"1/B/3", 2},         {"1/1/1", 6},
-    {"1/1E/1", 0},        {"1/12/1", 1},        {"1/2/1", 0x100},     {"1/5/1", 1},
-    {"1/10/1", 600},      {"1/10/2", 600},      {"1/191/1", 2},       {"1/C/1", 0x100},
-    {"1/C/3", 2},         {"1/C/2", 2},         {"1/13/1", 1},        {"1/13/3", 0xB},
-    {"1/13/2", 1},        {"1/1A0/1", 2},       {"1/1A3/1", 1},       {"1/1A2/1", 1},
-    {"1/D/1", 1},         {"1/B4/1", 0x100},    {"1/20020/1", 3},     {"1/B1/1", 0},
-    {"1/6/1", 0},         {"1/47/1", 2},        {"1/1F/1F", 1},       {"1/80/2", 2},
-    {"1/B8", 0},          {"1/14/2", 1},        {"1/14/9", 1},        {"1/15/1", 0},
-    {"1/16/1", 0},        {"1/4B/1", 2},        {"1/4B/2", 2},        {"1/B5/1", 0},
-    {"1/C2/1", 0},        {"1/83/1", 2},        {"1/17/1", 0x100},    {"1/20021/1", 1},
-    {"1/160/1", 2},       {"1/BA/1", 0},        {"1/BA/10000/1", 0},  {"1/BA/10000/2", 0},
-    {"1/BA/10000/3", 0},  {"1/BB/1", 0},        {"1/BF/1", 0},        {"1/B2/1", 0x101},
-    {"1/B2/3", 2},        {"1/C1/1/2", 0},      {"1/19/1", 2},        {"1/4A/1", 2},
-    {"1/1A/1", 1},        {"1/1B/1", 0x100},    {"1/1C/4", 0x10},     {"1/1C/3", 2},
-    {"1/1C/2", 2},        {"1/1D/1", 1},        {"1/1D/2", 1},        {"1/1D/4", 2},
-    {"1/1D/6", 0},        {"1/B7/1", 2},        {"1/165/1", 2},       {"1/1E1/1", 2},
-    {"1/1E2/1", 2},       {"1/166/1", 0},
+    {"1/100/1", 0xFFFFFFFF},  {"1/101/1", 0},          {"1/103/1", 0x800},
+    {"1/102/1", 0x10},       {"1/104/1", 0},          {"1/105/1", 0},
+    {"1/B/1", 1},            {"1/B/2", 2},            {"1/B/3", 2},
+    {"1/1/1", 6},            {"1/1E/1", 0},           {"1/12/1", 1},
+    {"1/2/1", 0x100},        {"1/3/1", 1},            {"1/5/1", 1},
+    {"1/10/1", 0x258},       {"1/10/2", 0x258},       {"1/191/1", 2},
+    {"1/C/1", 0x100},        {"1/C/3", 2},            {"1/C/2", 2},
+    {"1/13/1", 1},           {"1/13/3", 0xB},         {"1/13/2", 1},
+    {"1/1A0/1", 2},          {"1/1A3/1", 1},          {"1/1A2/1", 1},
+    {"1/20202/2/2/1", 0xE},  {"1/D/1", 1},            {"1/B4/1", 0x100},
+    {"1/20020/1", 3},        {"1/B1/1", 0},           {"1/190/2", 2},
+    {"1/6/1", 0},            {"1/47/1", 2},           {"1/1F/1F", 1},
+    {"1/80/2", 2},           {"1/20002/10000/4", 0x1B},  {"1/20002/10000/3/1", 0x12},
+    {"1/20002/10000/4", 0x1B},  {"1/20002/10000/3/1", 0x13},  {"1/121/10001", 0},
+    {"1/121/10002", 0},      {"1/1C0/1", 0},          {"1/1C0/2", 0},
+    {"1/1C0/3", 0},          {"1/1C0/4", 0},          {"1/1C0/5", 0},
+    {"1/1C0/6", 0},          {"1/1C0/7", 0},          {"1/1C0/8", 0},
+    {"1/1C0/9", 0},          {"1/1C0/A", 0},          {"1/1C0/B", 0},
+    {"1/1C0/C", 0},          {"1/B8", 0},             {"1/B3/1", 0},
+    {"1/14/2", 1},           {"1/14/9", 1},           {"1/15/1", 0},
+    {"1/16/1", 0},           {"1/4B/1", 2},           {"1/4B/2", 2},
+    {"1/B5/1", 0},           {"1/C2/1", 0},           {"1/83/1", 2},
+    {"1/17/1", 0x100},       {"1/20021/1", 1},        {"1/160/1", 2},
+    {"1/BA/1", 0},           {"1/BA/10000/1", 0},     {"1/BA/10000/2", 0},
+    {"1/BA/10000/3", 0},     {"1/BB/1", 0},           {"1/BF/1", 0},
+    {"1/162/1", 0},          {"1/162/2", 0},          {"1/162/3", 0},
+    {"1/162/4", 0xA},        {"1/163/1", 0},          {"1/163/2", 0},
+    {"1/163/3", 0},          {"1/163/4", 0xA},        {"1/B2/1", 0x101},
+    {"1/B2/3", 2},           {"1/C1/1/2", 0},         {"1/19/1", 2},
+    {"1/4A/1", 2},           {"1/1A/1", 1},           {"1/1B/1", 0x100},
+    {"1/1C/4", 0x10},        {"1/1C/3", 2},           {"1/1C/2", 2},
+    {"1/1D/1", 1},           {"1/1D/2", 1},           {"1/1D/4", 2},
+    {"1/1D/6", 0},           {"1/B7/1", 2},           {"1/165/1", 2},
+    {"1/165/2", 0},          {"1/165/3", 0},          {"1/165/4", 0},
+    {"1/165/5", 0xA},        {"1/1E1/1", 2},          {"1/1E2/1", 2},
+    {"1/166/1", 0},
 };
 
 TEST(ConfigData, DefaultDevmodeWritesEveryMappedElementInTableOrder)
@@ -232,6 +212,40 @@ const FieldCase kFieldCases[] = {
     {"1/1E1/1", 1238, 1, 1, 1, 1},
     {"1/1E2/1", 1239, 1, 1, 1, 1},
     {"1/166/1", 1248, 1, 2, 1, 2},
+    // Values of the feature handlers that a plain build writes; a signed value keeps its sign.
+    {"1/100/1", 462, -2, 0x0F, 0x0F, 0x0F},
+    {"1/100/1", 462, -2, -1, 0xFFFFFFFFu, -1},
+    {"1/101/1", 464, -2, 1, 1, 1},
+    {"1/3/1", 196, 4, 258, 258, 258},
+    {"1/20202/2/2/1", 1227, 1, 1, 13, 1},
+    {"1/190/2", 230, 1, 9, 9, 9},
+    {"1/121/10001", 188, 4, 2, 2, 2},
+    {"1/121/10002", 192, 4, 4, 4, 4},
+    {"1/1C0/1", 236, 1, 3, 3, 3},
+    {"1/1C0/2", 306, 1, 1, 1, 1},
+    {"1/1C0/3", 449, 1, 1, 1, 1},
+    {"1/1C0/4", 451, 1, 1, 1, 1},
+    {"1/1C0/5", 669, -1, -7, 0xFFFFFFF9u, -7},
+    {"1/1C0/6", 670, 1, 0x25, 0x25, 0x25},
+    {"1/1C0/7", 671, 1, 5, 5, 5},
+    {"1/1C0/8", 672, 1, 1, 1, 1},
+    {"1/1C0/9", 673, 1, 7, 7, 7},
+    {"1/1C0/A", 674, 1, 8, 8, 8},
+    {"1/1C0/B", 1079, 1, 1, 1, 1},
+    {"1/1C0/C", 1229, 1, 2, 2, 2},
+    {"1/B3/1", 234, 1, 3, 3, 3},
+    {"1/162/1", 654, 1, 2, 2, 2},
+    {"1/162/2", 658, -1, -100, 0xFFFFFF9Cu, -100},
+    {"1/162/3", 659, -1, 100, 100, 100},
+    {"1/162/4", 660, -1, 40, 40, 40},
+    {"1/163/1", 661, 1, 1, 1, 1},
+    {"1/163/2", 662, -1, -1, 0xFFFFFFFFu, -1},
+    {"1/163/3", 663, -1, 50, 50, 50},
+    {"1/163/4", 664, -1, 0, 0, 0},
+    {"1/165/2", 665, 1, 2, 2, 2},
+    {"1/165/3", 666, -1, -50, 0xFFFFFFCEu, -50},
+    {"1/165/4", 667, -1, 7, 7, 7},
+    {"1/165/5", 668, -1, 39, 39, 39},
 };
 
 TEST(ConfigData, EachFieldIsWrittenAtItsPath)
@@ -364,13 +378,36 @@ TEST(ConfigData, ReadingSkipsUnknownElementsAndNeedsSomethingStored)
         Val(2, 1),                          // not the root
         Root({Elem(0xB, {Val(1, 3)})}),     // orientation 3 is not in the map
         Root({Elem(0x12, {Raw(1, {})})}),   // no value bytes
-        Root({Elem(0x14, {Raw(4, {'u'})})}),  // special: not converted yet
     };
     for (const Bytes& data : nothingKnown) {
         devmode = ReadInto(data, DefaultDevmode(), &ok);
         EXPECT_FALSE(ok);
         EXPECT_EQ(devmode, DefaultDevmode());
     }
+}
+
+// A run takes only the entries of its operation mask: element 0x47 (byte 224) is an entry of bit 1,
+// copies one of bit 0.
+TEST(ConfigData, OperationMaskSelectsTheEntries)
+{
+    const Bytes devmode = DefaultDevmode();
+    EXPECT_FALSE(FindElement(BuildConfigData(devmode), "1/47").empty());
+    const Bytes documentOnly = BuildConfigData(devmode, nullptr, 1);
+    EXPECT_TRUE(FindElement(documentOnly, "1/47").empty());
+    EXPECT_FALSE(FindElement(documentOnly, "1/12").empty());
+    EXPECT_TRUE(BuildConfigData(devmode, nullptr, 0).empty());
+
+    const Bytes data = Root({Elem(0x47, {Val(1, 1)}), Elem(0x12, {Val(1, 3)})});
+    Bytes read = DefaultDevmode();
+    ASSERT_TRUE(ReadConfigData(data, read, 0, nullptr, 1));
+    EXPECT_EQ(Get(read, 224, 1), 0);
+    EXPECT_EQ(Get(read, 86, -2), 3);
+    read = DefaultDevmode();
+    ASSERT_TRUE(ReadConfigData(data, read, 0));
+    EXPECT_EQ(Get(read, 224, 1), 1);
+    read = DefaultDevmode();
+    EXPECT_FALSE(ReadConfigData(Root({Elem(0x47, {Val(1, 1)})}), read, 0, nullptr, 1));
+    EXPECT_EQ(read, DefaultDevmode());
 }
 
 // Whatever the order of the top-level elements, the devmode read is the same.
@@ -569,6 +606,10 @@ TEST(ConfigData, FormNamesUseTheStringElementForm)
     EXPECT_TRUE(FindElement(BuildConfigData(devmode), "1/1/4").empty()) << "no record lists";
     Set(devmode, 78, -2, 520);
     EXPECT_TRUE(FindElement(BuildConfigData(devmode, &env), "1/1/4").empty()) << "not a named form";
+    Set(devmode, 78, -2, 513);
+    EXPECT_EQ(FindElement(BuildConfigData(devmode, &env), "1/1/4"),
+              Elem(4, {Elem(1, {Raw(1, Bytes(63, 'z')), Val(2, 0)})}))
+        << "no longer than a read keeps";
 
     struct Case {
         Bytes element;
@@ -626,35 +667,6 @@ TEST(ConfigData, FinishingResolvesPaperSizesAndPrintQuality)
     EXPECT_EQ(Get(devmode, 90, -2), 600);
     EXPECT_EQ(Get(devmode, 1096, -2), 5) << "no second paper size was read";
     EXPECT_EQ(env.finished, 1);
-}
-
-TEST(ConfigData, SpecialElementsAreNeitherWrittenNorRead)
-{
-    Bytes devmode = DefaultDevmode();
-    const char user[] = "someone";
-    std::copy(std::begin(user), std::end(user), devmode.begin() + 824);
-    Set(devmode, 849, 1, '7');
-    Set(devmode, 230, 1, 9);
-    const Bytes data = BuildConfigData(devmode);
-    for (const auto& s : SkippedSpecialEntries()) {
-        std::string path = "1";
-        for (std::uint32_t id : s.path)
-            path += "/" + Hex(id);
-        EXPECT_TRUE(FindElement(data, path).empty()) << path;
-    }
-
-    ElementCursor cursor(Root({Elem(0x190, {Val(2, 4)}), Elem(0x14, {Raw(4, {'a'})}),
-                               Val(0xF, 1), Elem(0x12, {Val(1, 2)})}));
-    Bytes copy = DefaultDevmode();
-    CfgWork work;
-    work.devmode = copy;
-    work.opMask = kOpRead;
-    work.cursor = &cursor;
-    EXPECT_EQ(ReadCfgTable(RootCfgTable(), work), kCfgDone);
-    EXPECT_EQ(work.skipped,
-              (std::vector<SpecialId>{SpecialId::Byte230, SpecialId::PrintHoldUser, SpecialId::GroupF}));
-    EXPECT_EQ(Get(copy, 230, 1), 2);
-    EXPECT_EQ(Get(copy, 86, -2), 2);
 }
 
 }  // namespace

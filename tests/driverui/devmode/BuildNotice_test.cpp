@@ -4,97 +4,17 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "BoxWatcher.h"
 #include "TestSupport.h"
 
 namespace {
 
 constexpr char kDriver[] = "Qelbrin QV-5 PCL";
-constexpr const char* kNoticeTitles[] = {"LoadString failed", "GetPrtrInfo failed"};
-
-struct Notice {
-    std::string title;
-    std::string text;
-    DWORD process;
-};
-
-// Watches the desktop for the notices' message boxes, records them and presses OK.
-class NoticeWatcher {
-public:
-    NoticeWatcher() : thread_([this] { Run(); }) {}
-    ~NoticeWatcher()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-    std::vector<Notice> Seen()
-    {
-        std::lock_guard lock(mutex_);
-        return seen_;
-    }
-
-private:
-    void Run()
-    {
-        while (!stop_) {
-            EnumWindows(
-                [](HWND window, LPARAM self) {
-                    reinterpret_cast<NoticeWatcher*>(self)->Look(window);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(this));
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    void Look(HWND window)
-    {
-        char title[64] = "";
-        GetWindowTextA(window, title, sizeof title);
-        for (const char* wanted : kNoticeTitles) {
-            if (std::string(title) != wanted || !IsWindowVisible(window))
-                continue;
-            Notice n{title, LongestStatic(window), 0};
-            GetWindowThreadProcessId(window, &n.process);
-            {
-                std::lock_guard lock(mutex_);
-                seen_.push_back(n);
-            }
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-            // Wait for it to go, so that it is recorded once.
-            for (int i = 0; i < 100 && IsWindow(window) && IsWindowVisible(window); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    static std::string LongestStatic(HWND window)
-    {
-        std::string longest;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM out) {
-                char cls[16] = "", text[256] = "";
-                GetClassNameA(child, cls, sizeof cls);
-                GetWindowTextA(child, text, sizeof text);
-                auto& s = *reinterpret_cast<std::string*>(out);
-                if (lstrcmpiA(cls, "Static") == 0 && std::string(text).size() > s.size())
-                    s = text;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&longest));
-        return longest;
-    }
-
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Notice> seen_;
-    std::thread thread_;
-};
+const std::vector<std::string> kNoticeTitles = {"LoadString failed", "GetPrtrInfo failed"};
 
 class BuildNoticeTest : public ::testing::Test {
 protected:
@@ -133,9 +53,9 @@ TEST_F(BuildNoticeTest, InteractiveProgramSeesBoxesAndTheBuildGoesOn)
     ASSERT_TRUE(convert);
 
     std::vector<BYTE> devmode(1256);
-    std::vector<Notice> seen;
+    std::vector<qvtest::SeenBox> seen;
     {
-        NoticeWatcher watcher;
+        qvtest::BoxWatcher watcher(kNoticeTitles);
         EXPECT_EQ(convert(0, printer_.data(), nullptr, reinterpret_cast<PDEVMODEW>(devmode.data())), 1);
         seen = watcher.Seen();
     }
@@ -159,7 +79,7 @@ TEST_F(BuildNoticeTest, SpoolerProcessShowsNoBox)
     const std::string spooler = dir_.File("spoolsv.exe");
     ASSERT_TRUE(CopyFileA((qvtest::BinDir() + "\\..\\tests\\qvtaglistcall.exe").c_str(),
                           spooler.c_str(), FALSE));
-    NoticeWatcher watcher;
+    qvtest::BoxWatcher watcher(kNoticeTitles);
     const int result =
         qvtest::RunProcess("\"" + spooler + "\" \"" + library_ + "\" \"" + printer_ + "\"", "", 20000);
     EXPECT_EQ(result, 1);

@@ -1,0 +1,46 @@
+// Calls between the two driver libraries by export name: the dialog library's translated strings
+// and tray-name IDs that the driver library asks for single requests, and the driver library's
+// paper exports that the dialog pages look up. Both libraries compile this declaration.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// A request for one translated string, copied as narrow text into the caller's buffer.
+struct XlatedStringRequest {
+    std::uint16_t size;  // of this record
+    std::uint16_t reserved0;
+    std::uint32_t direct;  // non-zero: number is a string ID of the resource library
+    std::uint16_t number;  // a string ID, or a logical string number
+    std::uint16_t reserved1;
+    char* buffer;
+    std::uint16_t length;  // of the buffer, in characters
+    std::uint16_t reserved2;
+};
+#ifndef _WIN64
+static_assert(sizeof(XlatedStringRequest) == 20);
+static_assert(offsetof(XlatedStringRequest, number) == 8);
+static_assert(offsetof(XlatedStringRequest, buffer) == 12);
+static_assert(offsetof(XlatedStringRequest, length) == 16);
+#endif
+
+// The number of characters copied; 0 when the number has no string.
+using LoadXlatedStringFn = int(WINAPI*)(XlatedStringRequest* request);
+// The string ID of the display name of tray number `index` (0 to 14).
+using GetTrayIDFn = WORD(WINAPI*)(WORD index);
+
+inline constexpr char kLoadXlatedStringExport[] = "LoadXlatedString";
+inline constexpr char kGetTrayIdExport[] = "GetTrayID";
+
+// QVTDX5DA: the paper-format record (PaperFormatRecord.h, 54 bytes) of a paper of the devmode's
+// model; non-zero on success. The model comes with the devmode; the name is kept for callers.
+using GetPaperFormatFn = BOOL(WINAPI*)(LPSTR modelName, HANDLE printer, LPVOID record, PDEVMODEW devmode,
+                                       WORD paperCode, WORD orientation, BYTE flag, WORD resolution,
+                                       DWORD mode);
+// QVTDX5DA: 1 when the system's country uses Letter paper, else 0.
+using IsUsaFn = int(WINAPI*)();
+
+inline constexpr char kGetPaperFormatExport[] = "GetPaperFormat";
+inline constexpr char kIsUsaExport[] = "isUSA";

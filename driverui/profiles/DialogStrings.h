@@ -1,0 +1,49 @@
+// Texts of the dialog library's translated strings, as the driver-configuration code shows them:
+// QVTDX5DU.DLL is loaded from QVTDX5DA's directory for each string, asked through its
+// "LoadXlatedString" export and freed again.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace profiles {
+
+// The dialog library's string request record (20 bytes on 32-bit): a logical string number (direct
+// 0) or a string ID of the resource library (direct non-zero), and the caller's buffer.
+struct XlatedStringRequest {
+    WORD size;
+    WORD reserved1;
+    DWORD direct;
+    WORD number;
+    WORD reserved2;
+    char* buffer;
+    WORD length;
+    WORD reserved3;
+};
+#ifndef _WIN64
+static_assert(sizeof(XlatedStringRequest) == 20);
+static_assert(offsetof(XlatedStringRequest, number) == 8 && offsetof(XlatedStringRequest, buffer) == 12);
+static_assert(offsetof(XlatedStringRequest, length) == 16);
+#endif
+using LoadXlatedStringProc = int(WINAPI*)(XlatedStringRequest*);
+
+// The dialog library's string with this logical number; nothing when the library, its export or
+// the string is missing, or the string is empty.
+std::optional<std::string> DialogString(std::uint16_t number);
+
+// The strings first, first + 1, ... appended until one is missing or the text reaches limit bytes
+// (it is cut there).
+std::string DialogStringRun(std::uint16_t first, std::size_t limit);
+
+// The format with each "%s" replaced by the next argument (by nothing once they run out) and "%%"
+// by "%". Anything else is copied as it stands: the format comes from a resource library, and
+// only texts are ever passed.
+std::string FormatTexts(std::string_view format, std::initializer_list<std::string_view> args);
+
+}  // namespace profiles
