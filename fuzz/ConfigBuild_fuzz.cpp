@@ -1,5 +1,5 @@
-// Configuration data built from a devmode as an application could hand it in: byte 0 picks the
-// model's environment (or none), the rest is the devmode, of any size.
+// Configuration data built from a devmode as an application could hand it in: byte 0 selects the
+// model's environment (or none), the mode and the code page; the rest is the devmode, of any size.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -30,15 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const std::size_t modelIndex = data[0] & 3;
+    const fuzzfix::Selector selected = fuzzfix::Select(data[0]);
+    const std::uint32_t mode = selected.mode;
     using model::family::kModels;
-    std::optional<fuzzfix::Environment> env;
-    if (modelIndex < kModels.size())
-        env = fuzzfix::ModelEnvironmentOf(kModels[modelIndex]);
+    std::optional<model::ModelEnvironment> env;
+    if (selected.model < kModels.size())
+        env = fuzzfix::ModelEnvironmentOf(kModels[selected.model], selected.codePage);
     ConfigEnvironment* environment = env ? &*env : nullptr;
 
     const fuzzfix::Bytes devmode(data + 1, data + size);
-    const fuzzfix::Bytes built = BuildConfigData(devmode, environment);
+    const fuzzfix::Bytes built = BuildConfigData(devmode, environment, kOpBuild, mode);
     if (built.empty())
         return 0;
     FUZZ_CHECK(WellFormed(built));
@@ -46,12 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The data reads back into the devmode it came from. Finishing the read may bring the
     // devmode onto the model; after that, building and reading again changes nothing.
     fuzzfix::Bytes read = devmode;
-    FUZZ_CHECK(ReadConfigData(built, read, 0, environment));
-    const fuzzfix::Bytes rebuilt = BuildConfigData(read, environment);
+    FUZZ_CHECK(ReadConfigData(built, read, mode, environment));
+    const fuzzfix::Bytes rebuilt = BuildConfigData(read, environment, kOpBuild, mode);
     FUZZ_CHECK(!rebuilt.empty());
     fuzzfix::Bytes again = read;
-    FUZZ_CHECK(ReadConfigData(rebuilt, again, 0, environment));
+    FUZZ_CHECK(ReadConfigData(rebuilt, again, mode, environment));
     FUZZ_CHECK(again == read);
-    FUZZ_CHECK(BuildConfigData(again, environment) == rebuilt);
+    FUZZ_CHECK(BuildConfigData(again, environment, kOpBuild, mode) == rebuilt);
     return 0;
 }

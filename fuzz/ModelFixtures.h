@@ -1,6 +1,8 @@
 // The family's models as the driver meets them: their resources as QVTDX5DA carries them, a
 // devmode from the default builder, the engine environment built from the model's own tray and
-// print-mode resources, and the merge's questions answered from the same resources.
+// print-mode resources, and the merge's questions answered from the same resources. Byte 0 of a
+// configuration fuzzer's input is a selector: bits 0-1 the model (3: none), bit 2 the run's mode,
+// bits 3-5 the code page.
 #pragma once
 
 #include <cstdint>
@@ -115,24 +117,40 @@ inline int ResourceName(const BuilderResource& r, std::size_t modelNumber)
     return r.word ? model::SelectedName(m.description.*r.word) : model::kDescriptionName + int(modelNumber);
 }
 
-// Forms the stored lists would name.
-class Environment : public model::ModelEnvironment {
-public:
-    using ModelEnvironment::ModelEnvironment;
-    std::string FormName(std::int32_t paperCode) const override
-    {
+// A model's engine environment on a system of the given ANSI code page, whose printer has two
+// forms in its lists.
+inline model::ModelEnvironment ModelEnvironmentOf(const model::family::ModelData& m, std::uint32_t codePage = 1252)
+{
+    model::ModelEnvironment env(Family().Selected(model::kTrayListType, m.description.trayList),
+                                Family().Selected(model::kPrintModeListType, m.description.printModeList));
+    env.SetFormNames([](std::int32_t paperCode) -> std::string {
         if (paperCode == 512)
             return "Letter Small";
         if (paperCode == 640)
             return "Cheque 6x3";
         return {};
-    }
+    });
+    env.SetAnsiCodePage(codePage);
+    return env;
+}
+
+// Code pages a selector picks from: none known, Western, the four East-Asian ones, two others.
+inline constexpr std::uint32_t kCodePages[] = {0, 1252, 932, 936, 949, 950, 1251, 1250};
+
+struct Selector {
+    std::size_t model;  // kModels.size() and above: no environment
+    std::uint32_t mode;
+    std::uint32_t codePage;
 };
 
-inline Environment ModelEnvironmentOf(const model::family::ModelData& m)
+inline Selector Select(std::uint8_t byte)
 {
-    return Environment(Family().Selected(model::kTrayListType, m.description.trayList),
-                       Family().Selected(model::kPrintModeListType, m.description.printModeList));
+    return {std::size_t(byte & 3), std::uint32_t((byte >> 2) & 1), kCodePages[(byte >> 3) & 7]};
+}
+
+inline std::uint8_t SelectorByte(std::size_t model, std::uint32_t mode, std::size_t codePageIndex)
+{
+    return std::uint8_t(model | mode << 2 | codePageIndex << 3);
 }
 
 inline bool Supports1252(std::uint16_t codePage)

@@ -107,29 +107,40 @@ void ConfigSeeds()
         dm::Field field;
         std::int64_t value;
     };
-    const std::vector<std::vector<Change>> variants = {
-        {},
-        {{dm::kPaperSize, 512}},                              // a user-defined form
-        {{dm::kPaperSize, 640}, {dm::kSecondPaperSize, 1}},   // a form association
-        {{dm::kOrientation, 2}, {dm::kDuplex, 2}, {dm::kCopies, 3}, {dm::kCollate, 1}},
-        {{dm::kDefaultSource, 4}, {dm::kPrintQuality, 1200}, {dm::kColor, 2}},
+    // A variant is a set of changes to the model's defaults, on a system of a code page, built in
+    // a mode.
+    struct Variant {
+        std::vector<Change> changes;
+        std::size_t codePageIndex;  // into fuzzfix::kCodePages
+        std::uint32_t mode;
+    };
+    const std::vector<Variant> variants = {
+        {{}, 1, 0},
+        {{{dm::kPaperSize, 512}}, 1, 0},                             // a user-defined form
+        {{{dm::kPaperSize, 640}, {dm::kSecondPaperSize, 1}}, 1, 0},  // a form association
+        {{{dm::kOrientation, 2}, {dm::kDuplex, 2}, {dm::kCopies, 3}, {dm::kCollate, 1}}, 1, 0},
+        {{{dm::kDefaultSource, 4}, {dm::kPrintQuality, 1200}, {dm::kColor, 2}}, 1, 0},
+        {{{dm::kPaperSize, dm::kUserDefinedPaper}, {dm::kPaperWidth, 1500}, {dm::kPaperLength, 2500}}, 2, 1},
+        {{}, 4, 1},
     };
     for (std::size_t m = 0; m < kModels.size(); ++m) {
-        auto env = fuzzfix::ModelEnvironmentOf(kModels[m]);
         for (std::size_t v = 0; v < variants.size(); ++v) {
+            const Variant& variant = variants[v];
+            auto env = fuzzfix::ModelEnvironmentOf(kModels[m], fuzzfix::kCodePages[variant.codePageIndex]);
+            const std::uint8_t selector = fuzzfix::SelectorByte(m, variant.mode, variant.codePageIndex);
             Bytes devmode = fuzzfix::DevmodeOf(kModels[m]);
-            for (const Change& c : variants[v])
+            for (const Change& c : variant.changes)
                 dm::Write(devmode, c.field, c.value);
             const std::string name = "model" + std::to_string(m) + "-" + std::to_string(v);
-            Bytes withModel{std::uint8_t(m)};
+            Bytes withModel{selector};
             withModel.insert(withModel.end(), devmode.begin(), devmode.end());
             Seed("fuzz_cfgbuild", name, withModel);
 
-            const Bytes data = BuildConfigData(devmode, &env);
+            const Bytes data = BuildConfigData(devmode, &env, kOpBuild, variant.mode);
             if (data.empty())
                 continue;
             // The data for the model that wrote it.
-            Bytes input{std::uint8_t(m)};
+            Bytes input{selector};
             input.insert(input.end(), data.begin(), data.end());
             Seed("fuzz_cfgdata", name, input);
 
