@@ -1,5 +1,6 @@
 // The input is a script: its [Strings] lines fill the variable table, and every line of every
 // section is expanded, as the commands do with their fields.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -44,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const InfSection& section : inf.Sections()) {
         for (const CStdStr& line : section.lines) {
             const CStdStr expanded = ExpandMacros(line, variables, Directory);
-            if (!HasMacroMark(line))
+            // A line without marks, or with one mark that never closes, is kept as written.
+            const auto marks = std::count(line.begin(), line.end(), '%') + std::count(line.begin(), line.end(), '$');
+            if (marks <= 1)
                 FUZZ_CHECK(expanded == line);
         }
     }
