@@ -8,6 +8,7 @@
 #include "../services/SystemPath.h"
 #include "../services/Registry.h"
 #include "DebugLog.h"
+#include "MacroText.h"
 #include "OstrafelEngine.h"
 #include "Tokenizer.h"
 
@@ -47,47 +48,7 @@ PathObject OstrafelEngine::LookupDir(long code) const
 
 CStdStr OstrafelEngine::DecodeMacros(const CStdStr& text)
 {
-    CStdStr output;
-    CStdStr name;
-    char open = 0;
-    for (char c : text) {
-        if (!open) {
-            if (c == '%' || c == '$') {
-                open = c;
-                name.clear();
-            } else {
-                output += c;
-            }
-            continue;
-        }
-        if (c != open) {
-            name += c;
-            continue;
-        }
-        bool number = false;
-        long code = ParseDecimal(name, &number);
-        if (open == '$') {
-            if (number) {
-                output += LookupDir(code).FullPath();
-            } else {
-                output += '$' + name + '$';
-                DebugLog << "OstrafelEngine::DecodeMacros: invalid macro: " << name << '\n';
-            }
-        } else {
-            // A name the table lacks is entered empty, as the lookup of the original table did.
-            const CStdStr& value = macros_[ToLower(name)];
-            if (value.empty() && number)
-                output += LookupDir(code).FullPath();
-            else
-                output += value;
-        }
-        open = 0;
-    }
-    if (open) {
-        DebugLog << "OstrafelEngine::DecodeMacros: Runaway macro in string " << text << '\n';
-        output += open + name;
-    }
-    return output;
+    return ExpandMacros(text, macros_, [this](long code) { return LookupDir(code).FullPath(); });
 }
 
 void OstrafelEngine::getStrings()

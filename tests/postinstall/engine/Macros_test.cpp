@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "EngineTestUtil.h"
 #include "TestSupport.h"
+#include "engine/MacroText.h"
 #include "engine/OstrafelEngine.h"
 
 namespace {
@@ -81,6 +84,37 @@ TEST_F(MacrosTest, ExpandsDirectoryCodesAndVariables)
         EXPECT_EQ(c.expanded, engine_.DecodeMacros(c.text));
         EXPECT_EQ(c.log, log.Text());
     }
+}
+
+TEST(ExpandMacros, DirectoriesComeFromTheCallerByCode)
+{
+    std::map<CStdStr, CStdStr> variables{{"set", "value"}, {"12", "twelve"}};
+    std::vector<long> asked;
+    const DirectoryOf directory = [&](long code) {
+        asked.push_back(code);
+        return "<" + std::to_string(code) + ">";
+    };
+    struct Case {
+        const char* text;
+        const char* expanded;
+        std::vector<long> asked;
+    } cases[] = {
+        {"$10$\\x", "<10>\\x", {10}},
+        {"$ -3tail$", "<-3>", {-3}},  // blanks, a sign and trailing text, as the C library reads
+        {"%66000%", "<66000>", {66000}},
+        {"%12%", "twelve", {}},  // a variable named by a number wins over the directory
+        {"%SET%", "value", {}},
+        {"%none%", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        asked.clear();
+        EXPECT_EQ(c.expanded, ExpandMacros(c.text, variables, directory));
+        EXPECT_EQ(c.asked, asked);
+    }
+    // A name the table lacks is entered into it empty.
+    EXPECT_EQ(1u, variables.count("none"));
+    EXPECT_EQ("", variables["none"]);
 }
 
 TEST_F(MacrosTest, TheInstallLanguagePicksTheStringsSections)

@@ -1,0 +1,289 @@
+// Writes the fuzzers' seed corpora: the sample script and its lines, configuration data built
+// from the family's devmodes, record lists as the list settings write them, and every model
+// resource of the family. Usage: qvfuzzseeds <script.inf> <output directory>.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "CfgEngine.h"
+#include "ModelData.h"
+#include "ModelFixtures.h"
+#include "RecordList.h"
+#include "engine/InfFile.h"
+#include "engine/Tokenizer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+fs::path outDir;
+int written = 0;
+
+void Seed(const std::string& target, const std::string& name, const Bytes& bytes)
+{
+    const fs::path dir = outDir / target;
+    fs::create_directories(dir);
+    std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    ++written;
+}
+
+void Seed(const std::string& target, const std::string& name, const std::string& text)
+{
+    Seed(target, name, Bytes(text.begin(), text.end()));
+}
+
+// FuzzedDataProvider takes its integers from the end of the input, one byte at a time while the
+// range needs more: the bytes of a value in range [0, range], in the order it reads them.
+Bytes ProviderInteger(std::uint64_t value, std::uint64_t range)
+{
+    int bytes = 0;
+    for (int shift = 0; shift < 64 && (range >> shift) > 0; shift += 8)
+        ++bytes;
+    Bytes taken;
+    for (int i = bytes - 1; i >= 0; --i)
+        taken.push_back(std::uint8_t(value >> (8 * i)));
+    return taken;
+}
+
+// ---- Script text.
+
+void ScriptSeeds(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (script.empty()) {
+        std::cerr << "qvfuzzseeds: cannot read " << path << '\n';
+        std::exit(1);
+    }
+    Seed("fuzz_inffile", "qv5setup.inf", script);
+    Seed("fuzz_macros", "qv5setup.inf", script);
+    // The same script as UTF-16, as a localised package may carry it.
+    Bytes wide{0xFF, 0xFE};
+    for (char c : script) {
+        wide.push_back(std::uint8_t(c));
+        wide.push_back(0);
+    }
+    Seed("fuzz_inffile", "qv5setup-utf16.inf", wide);
+
+    InfFile inf;
+    inf.LoadFromText(script);
+    int n = 0;
+    for (const InfSection& section : inf.Sections()) {
+        for (const CStdStr& line : section.lines) {
+            const std::string id = std::to_string(++n);
+            Seed("fuzz_keyvalue", "line" + id, line);
+            // Command lines are split at commas with quotes.
+            Seed("fuzz_tokenizer", "line" + id, std::string(",") + char(TokQuotes | TokTrimLeft) + line);
+        }
+    }
+    Seed("fuzz_tokenizer", "cmdline", std::string(" ") + char(TokQuotes | TokTrimLeft) +
+                                          "-s -i qv5setup.inf -p LPT1: -n \"Qelbrin QV-5\"");
+    Seed("fuzz_tokenizer", "version", std::string(".") + char(0) + "5.0.2195.1");
+    Seed("fuzz_tokenizer", "keylist", std::string(",") + char(0) + "QV5_Files,,QV5_Apps,");
+}
+
+// ---- Zip entry names, as archives of the package hold them.
+
+void ZipNameSeeds()
+{
+    const char* const names[] = {"QVTDX5.HLP", "fonts/QVARIAL.TTF", "fonts\\sub\\QVGOTH.TTF",
+                                 "../QVBAD.TXT", "fonts/.. /x", "C:x", "/rooted"};
+    int n = 0;
+    for (const char* name : names)
+        Seed("fuzz_zipname", "name" + std::to_string(++n), name);
+}
+
+// ---- Configuration data built from the family's devmodes.
+
+void ConfigSeeds()
+{
+    using model::family::kModels;
+    struct Change {
+        dm::Field field;
+        std::int64_t value;
+    };
+    // A variant is a set of changes to the model's defaults, on a system of a code page, built in
+    // a mode.
+    struct Variant {
+        std::vector<Change> changes;
+        std::size_t codePageIndex;  // into fuzzfix::kCodePages
+        std::uint32_t mode;
+    };
+    const std::vector<Variant> variants = {
+        {{}, 1, 0},
+        {{{dm::kPaperSize, 512}}, 1, 0},                             // a user-defined form
+        {{{dm::kPaperSize, 640}, {dm::kSecondPaperSize, 1}}, 1, 0},  // a form association
+        {{{dm::kOrientation, 2}, {dm::kDuplex, 2}, {dm::kCopies, 3}, {dm::kCollate, 1}}, 1, 0},
+        {{{dm::kDefaultSource, 4}, {dm::kPrintQuality, 1200}, {dm::kColor, 2}}, 1, 0},
+        {{{dm::kPaperSize, dm::kUserDefinedPaper}, {dm::kPaperWidth, 1500}, {dm::kPaperLength, 2500}}, 2, 1},
+        {{}, 4, 1},
+    };
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        for (std::size_t v = 0; v < variants.size(); ++v) {
+            const Variant& variant = variants[v];
+            auto env = fuzzfix::ModelEnvironmentOf(kModels[m], fuzzfix::kCodePages[variant.codePageIndex]);
+            const std::uint8_t selector = fuzzfix::SelectorByte(m, variant.mode, variant.codePageIndex);
+            Bytes devmode = fuzzfix::DevmodeOf(kModels[m]);
+            for (const Change& c : variant.changes)
+                dm::Write(devmode, c.field, c.value);
+            const std::string name = "model" + std::to_string(m) + "-" + std::to_string(v);
+            Bytes withModel{selector};
+            withModel.insert(withModel.end(), devmode.begin(), devmode.end());
+            Seed("fuzz_cfgbuild", name, withModel);
+
+            const Bytes data = BuildConfigData(devmode, &env, kOpBuild, variant.mode);
+            if (data.empty())
+                continue;
+            // The data for the model that wrote it.
+            Bytes input{selector};
+            input.insert(input.end(), data.begin(), data.end());
+            Seed("fuzz_cfgdata", name, input);
+
+            // The cursor reads it whole: stored data, then a walk into the first element.
+            Bytes program = data;
+            Bytes fromEnd = {1};  // stored
+            const Bytes length = ProviderInteger(data.size() > 2048 ? 2048 : data.size(), 2048);
+            fromEnd.insert(fromEnd.end(), length.begin(), length.end());
+            // next, next, read four bytes, next, end, end, rewind, next, end
+            for (std::uint8_t op : {4, 4, 5, 4, 2, 2, 6, 4, 2}) {
+                fromEnd.push_back(op);
+                if (op == 5)
+                    fromEnd.push_back(4);
+            }
+            program.insert(program.end(), fromEnd.rbegin(), fromEnd.rend());
+            Seed("fuzz_cursor", name, program);
+        }
+    }
+}
+
+// ---- Devmodes as callers hand them in: the family's defaults, some settings changed, the older
+// public layout without a private part, and a foreign driver's devmode of the same sizes.
+
+void DevmodeSeeds()
+{
+    using namespace devmode;
+    using model::family::kModels;
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        const Bytes defaults = fuzzfix::DevmodeOf(kModels[m]);
+        const auto seed = [&](const std::string& name, std::uint8_t outputChoice, Bytes d) {
+            Bytes input{std::uint8_t(m | outputChoice << 2)};
+            input.insert(input.end(), d.begin(), d.end());
+            Seed("fuzz_devmode", "model" + std::to_string(m) + "-" + name, input);
+        };
+        seed("defaults", 6, defaults);
+
+        Bytes changed = defaults;
+        Set(changed, dmFields, Get(changed, dmFields) | kFieldColor | kFieldCollate);
+        Set(changed, dmPaperSize, 256);
+        Set(changed, dmPaperWidth, 1500);
+        Set(changed, dmPaperLength, 2500);
+        Set(changed, dmCopies, 12);
+        Set(changed, dmPrintQuality, -2);
+        Set(changed, dmCollate, 1);
+        UpdateChecksum(changed);
+        seed("changed", 6, changed);
+
+        Bytes old(defaults.begin(), defaults.begin() + kOldPublicSize);
+        Set(old, dmSpecVersion, kOldSpecVersionValue);
+        Set(old, dmSize, std::uint16_t(kOldPublicSize));
+        Set(old, dmDriverExtra, 0);
+        seed("old-layout", 3, old);
+
+        Bytes foreign = defaults;
+        Set(foreign, kSignature1, 0x12345678u);
+        Set(foreign, dmPaperSize, 512);
+        seed("foreign", 7, foreign);
+    }
+}
+
+// ---- Record lists as the list settings write them.
+
+void RecordListSeeds()
+{
+    using recordlist::Field;
+    std::vector<std::pair<std::string, Bytes>> lists;
+
+    recordlist::RecordList forms;
+    const char* const names[] = {"Letter Small", "Cheque 6x3", "Label"};
+    for (std::int16_t i = 0; i < 3; ++i) {
+        const Bytes number = recordlist::Int16Data(std::int16_t(512 + i));
+        const Bytes name = recordlist::TextData(names[i]);
+        const Bytes width = recordlist::Int16Data(std::int16_t(2100 + 100 * i));
+        const Bytes height = recordlist::Int16Data(std::int16_t(2970 - 100 * i));
+        const Bytes zero = recordlist::Int16Data(0);
+        const Bytes paperInfo(32, std::uint8_t(i));
+        const Field fields[] = {{1, number}, {2, name}, {3, width}, {4, height},
+                                {5, zero},   {6, zero}, {7, paperInfo}};
+        forms.Append(fields);
+    }
+    lists.emplace_back("userforms", forms.Bytes());
+
+    recordlist::RecordList named;
+    const std::uint8_t macro[] = {0x1B, 'E', 0x1B, '&', 'l', '1', 'O'};
+    const std::string texts[] = {"Confidential", recordlist::HexText(macro, 64)};
+    for (std::int16_t i = 0; i < 2; ++i) {
+        const Bytes number = recordlist::Int16Data(std::int16_t(i + 1));
+        const Bytes name = recordlist::TextData(texts[i]);
+        const Field fields[] = {{1, number}, {2, name}};
+        named.Append(fields);
+    }
+    lists.emplace_back("named", named.Bytes());
+    lists.emplace_back("empty", Bytes{});
+
+    for (const auto& [name, bytes] : lists) {
+        // The whole input is the stored list: its length is the provider's first integer.
+        for (std::size_t tail = 1; tail <= 8; ++tail) {
+            const std::uint64_t total = bytes.size() + tail;
+            const Bytes length = ProviderInteger(bytes.size(), total);
+            if (length.size() != tail)
+                continue;
+            Bytes input = bytes;
+            input.insert(input.end(), length.rbegin(), length.rend());
+            Seed("fuzz_recordlist", name, input);
+            break;
+        }
+    }
+}
+
+// ---- Every model resource of the family, as QVTDX5DA carries it.
+
+void ModelSeeds()
+{
+    for (const auto& [id, bytes] : fuzzfix::Family().All())
+        Seed("fuzz_model", std::to_string(id.first) + "-" + std::to_string(id.second), bytes);
+    // The default builder's resources, one to a seed: byte 0 names the model and the table entry.
+    using model::family::kModels;
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        for (std::size_t t = 0; t < std::size(fuzzfix::kBuilderResources); ++t) {
+            const auto& r = fuzzfix::kBuilderResources[t];
+            const auto bytes = fuzzfix::Family().Resource(r.type, fuzzfix::ResourceName(r, m));
+            Bytes input{std::uint8_t(m | t << 2)};
+            input.insert(input.end(), bytes.begin(), bytes.end());
+            Seed("fuzz_defaults", "model" + std::to_string(m) + "-" + std::to_string(r.type), input);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: qvfuzzseeds <script.inf> <output directory>\n";
+        return 2;
+    }
+    outDir = argv[2];
+    ScriptSeeds(argv[1]);
+    ZipNameSeeds();
+    ConfigSeeds();
+    DevmodeSeeds();
+    RecordListSeeds();
+    ModelSeeds();
+    std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
+    return 0;
+}
