@@ -18,6 +18,7 @@
 #include "ModelSource.h"
 #include "PaperList.h"
 #include "PrinterForms.h"
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace caps {
@@ -25,30 +26,6 @@ namespace {
 
 constexpr wchar_t kCurrentDevmodeValue[] = L"CurrentDevmode";
 constexpr wchar_t kConfigDataValue[] = L"DefDrvCfgData";
-
-std::string Narrow(const wchar_t* text)
-{
-    if (!text || !*text)
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1)
-        return {};
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
-    out.resize(std::size_t(n - 1));
-    return out;
-}
-
-std::vector<BYTE> PrinterInfo2(HANDLE printer)
-{
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, 2, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_2W))
-        return {};
-    std::vector<BYTE> buffer(needed);
-    if (!QelGetPrinterW(printer, 2, buffer.data(), needed, &needed))
-        return {};
-    return buffer;
-}
 
 std::vector<std::uint8_t> ValueBytes(HANDLE printer, const wchar_t* name)
 {
@@ -246,32 +223,13 @@ DWORD Resolutions(void* output, std::span<const std::uint8_t> d)
     return DWORD(list.size());
 }
 
-class OpenedPrinter {
-public:
-    explicit OpenedPrinter(const wchar_t* name)
-    {
-        if (name)
-            OpenPrinterW(const_cast<LPWSTR>(name), &handle_, nullptr);
-    }
-    ~OpenedPrinter()
-    {
-        if (handle_)
-            ClosePrinter(handle_);
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 std::string PrinterNameOf(HANDLE printer)
 {
     const std::vector<BYTE> info = PrinterInfo2(printer);
     if (info.empty())
         return {};
-    return Narrow(reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pPrinterName);
+    return NarrowText(reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pPrinterName);
 }
 
 std::span<const std::uint8_t> DeclaredInput(const DEVMODEW* input)
@@ -290,7 +248,7 @@ DWORD DeviceCapabilities(HANDLE printer, const wchar_t* deviceName, WORD index, 
     if (index == kCapVersion)
         return kCapVersionAnswer;
     // The spooler may pass no handle; the device name is there.
-    OpenedPrinter opened(printer ? nullptr : deviceName);
+    OpenedPrinter opened(printer ? nullptr : deviceName, PrinterAccess::Default);
     if (!printer)
         printer = opened.get();
     devmode::Buffer d{};
@@ -321,7 +279,7 @@ DWORD DeviceCapabilities(HANDLE printer, const wchar_t* deviceName, WORD index, 
     case kCapPapers:
     case kCapPaperSize:
     case kCapPaperNames: {
-        const std::string name = deviceName ? Narrow(deviceName) : PrinterNameOf(printer);
+        const std::string name = deviceName ? NarrowText(deviceName) : PrinterNameOf(printer);
         return Papers(printer, name, index, output, d);
     }
     default: return kCapFailed;

@@ -10,6 +10,7 @@
 #include "DevmodeLayout.h"
 #include "DrvUiDecls.h"
 #include "LayoutCopy.h"
+#include "PrinterAccess.h"
 
 namespace devmode {
 namespace {
@@ -58,35 +59,6 @@ std::span<const std::uint8_t> InputBytes(const DEVMODEW* input)
     return DeclaredBytes({bytes, DeclaredSize({bytes, kHeaderSize})});
 }
 
-// Opens a printer with full access, else with the caller's default access.
-class OpenedPrinter {
-public:
-    explicit OpenedPrinter(const WCHAR* name)
-    {
-        PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        LPWSTR n = const_cast<LPWSTR>(name);
-        if (!OpenPrinterW(n, &handle_, &all) && !OpenPrinterW(n, &handle_, nullptr))
-            handle_ = nullptr;
-    }
-    explicit OpenedPrinter(const char* name)
-    {
-        PRINTER_DEFAULTSA all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        LPSTR n = const_cast<LPSTR>(name);
-        if (!OpenPrinterA(n, &handle_, &all) && !OpenPrinterA(n, &handle_, nullptr))
-            handle_ = nullptr;
-    }
-    ~OpenedPrinter()
-    {
-        if (handle_)
-            ClosePrinter(handle_);
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 BOOL Fail(DWORD error)
 {
@@ -114,7 +86,7 @@ BOOL DriverDefault(const WCHAR* printerName, DEVMODEW* output, LONG* size)
         return Fail(ERROR_INSUFFICIENT_BUFFER);
     if (!printerName)
         return Fail(ERROR_INVALID_PARAMETER);
-    const OpenedPrinter printer(printerName);
+    const OpenedPrinter printer(printerName, PrinterAccess::FullElseDefault);
     if (!printer.get())
         return FALSE;
     Buffer built{};
@@ -150,7 +122,7 @@ LONG TagListToDevmode(DWORD, const char* printerName, const void* featureBlock, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const OpenedPrinter printer(printerName);
+    const OpenedPrinter printer(printerName, PrinterAccess::FullElseDefault);
     if (!printer.get())
         return 0;
     Buffer built{};

@@ -14,6 +14,7 @@
 #include "Library.h"
 #include "ModelSource.h"
 #include "Settings.h"
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace devmode {
@@ -23,19 +24,6 @@ constexpr char kStringFailedTitle[] = "LoadString failed";
 constexpr char kStringFailedFormat[] = "hInst=%X(%X), resId=%d";
 constexpr char kRecordFailedTitle[] = "GetPrtrInfo failed";
 constexpr char kRecordFailedFormat[] = "%s (%d)";
-
-std::string Narrow(const wchar_t* text)
-{
-    if (!text)
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1)
-        return {};
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
-    out.resize(std::size_t(n - 1));
-    return out;
-}
 
 std::u16string Utf16(const wchar_t* text)
 {
@@ -56,18 +44,6 @@ std::string Format(const char* format, Args... args)
     char text[512];
     std::snprintf(text, sizeof(text), format, args...);
     return text;
-}
-
-// The printer's level-2 information, read through the wrappers with the size query.
-std::vector<BYTE> PrinterInfo2(HANDLE printer)
-{
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, 2, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_2W))
-        return {};
-    std::vector<BYTE> buffer(needed);
-    if (!QelGetPrinterW(printer, 2, buffer.data(), needed, &needed))
-        return {};
-    return buffer;
 }
 
 // The spooler's devmode inside the level-2 buffer; empty when it has none. Only the bytes from
@@ -125,9 +101,9 @@ bool FreshDefaults(HANDLE printer, const Buffer& named, std::string_view driverN
 
 void PutNames(std::span<std::uint8_t> d, const wchar_t* driverName, const wchar_t* printerName)
 {
-    SetText(d, kModelName, Narrow(driverName));
+    SetText(d, kModelName, NarrowText(driverName));
     SetWideText(d, dmDeviceName, Utf16(driverName));
-    SetText(d, kPrinterName, ReducePrinterName(Narrow(printerName)));
+    SetText(d, kPrinterName, ReducePrinterName(NarrowText(printerName)));
 }
 
 void BuildDriverDefaults(std::span<std::uint8_t> d, std::string_view name)
@@ -201,7 +177,7 @@ bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName)
         driverName = p->pDriverName;
     Buffer named{};
     PutNames(named, driverName, p->pPrinterName);
-    const std::string driver = Narrow(driverName);
+    const std::string driver = NarrowText(driverName);
     const ModuleResources resources(DriverModule());
 
     Buffer fresh;

@@ -17,6 +17,7 @@
 #include "LayoutCopy.h"
 #include "Library.h"
 #include "ModelResources.h"
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace profiles {
@@ -54,27 +55,6 @@ std::string_view Text(const char* s)
     return s ? std::string_view(s) : std::string_view();
 }
 
-class OpenedPrinter {
-public:
-    OpenedPrinter(const char* name, bool fullAccessOnly = false)
-    {
-        PRINTER_DEFAULTSA all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        LPSTR n = const_cast<LPSTR>(name);
-        if (!OpenPrinterA(n, &handle_, &all) && (fullAccessOnly || !OpenPrinterA(n, &handle_, nullptr)))
-            handle_ = nullptr;
-    }
-    ~OpenedPrinter()
-    {
-        if (handle_)
-            ClosePrinter(handle_);
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 // The devmode bytes a record vouches for: its declared layout, within the bytes the caller gives.
 std::span<const std::uint8_t> RecordDevmode(const BYTE* devmode, DWORD size)
@@ -108,7 +88,7 @@ DWORD Force(const DcdForceRecord& r)
     if (r.devmode && input.empty())
         return kResultBadRecord;
 
-    const OpenedPrinter printer(r.printerName);
+    const OpenedPrinter printer(r.printerName, PrinterAccess::FullElseDefault);
     if (!printer.get())
         return kResultNoDevmode;
     devmode::Buffer current{};
@@ -191,7 +171,7 @@ DWORD Support(DrvCfgSupportRecord& r)
         if (word(devmode::kModelFlags394.offset) & kNoConfigAccessBit) {
             r.printerAccess = 0;
         } else {
-            const OpenedPrinter printer(r.printerName, true);
+            const OpenedPrinter printer(r.printerName, PrinterAccess::FullOnly);
             r.printerAccess = kAccessConfigurable + (printer.get() ? kAccessAdministrator : 0);
         }
     }

@@ -3,31 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace {
 
-class Printer {
-public:
-    Printer(const std::string& name, bool write)
-    {
-        PRINTER_DEFAULTSA full{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        char* text = const_cast<char*>(name.c_str());
-        if (!OpenPrinterA(text, &handle_, &full) && !write)
-            OpenPrinterA(text, &handle_, nullptr);
-    }
-    ~Printer()
-    {
-        if (handle_)
-            ClosePrinter(handle_);
-    }
-    Printer(const Printer&) = delete;
-    Printer& operator=(const Printer&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 bool EqualNoCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
@@ -41,7 +21,7 @@ PrinterList::PrinterList(std::string printerName, std::string valueName, std::ve
 
 std::unique_ptr<PrinterList> PrinterList::Open(const std::string& printerName, const std::string& valueName)
 {
-    Printer printer(printerName, false);
+    OpenedPrinter printer(printerName.c_str(), PrinterAccess::FullElseDefault);
     if (!printer.get())
         return nullptr;
     char* name = const_cast<char*>(valueName.c_str());
@@ -76,7 +56,7 @@ bool PrinterList::Close()
     closed_ = true;
     if (!records_.Changed())
         return true;
-    Printer printer(printerName_, true);
+    OpenedPrinter printer(printerName_.c_str(), PrinterAccess::FullOnly);
     if (!printer.get())
         return false;
     const auto& bytes = records_.Bytes();

@@ -16,6 +16,7 @@
 #include "PrinterConfig.h"
 #include "Settings.h"
 #include "SiblingPath.h"
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace sheet {
@@ -42,17 +43,6 @@ char* HeapNarrow(HANDLE heap, const wchar_t* text)
     if (copy && n > 0)
         WideCharToMultiByte(CP_ACP, 0, text, -1, copy, n, nullptr, nullptr);
     return copy;
-}
-
-std::vector<BYTE> PrinterInfo(HANDLE printer, DWORD level)
-{
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, level, nullptr, 0, &needed) || needed == 0)
-        return {};
-    std::vector<BYTE> buffer(needed);
-    if (!QelGetPrinterW(printer, level, buffer.data(), needed, &needed))
-        return {};
-    return buffer;
 }
 
 // The driver's help file as the spooler reports it, else QVTDX5DA.HLP beside this library.
@@ -147,7 +137,7 @@ SheetContext* CreateSheetContext(HANDLE printer, const DEVMODEW* input, std::siz
     c->printer = printer;
     c->heap = heap;
 
-    const std::vector<BYTE> info = PrinterInfo(printer, 2);
+    const std::vector<BYTE> info = PrinterInfo2(printer);
     const auto* p = info.empty() ? nullptr : reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
     if (p) {
         c->driverName = HeapCopy(heap, p->pDriverName);

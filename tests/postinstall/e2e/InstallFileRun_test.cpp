@@ -21,7 +21,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
-const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -71,21 +70,11 @@ bool SetWriteDay(const std::string& path, int day)
 // The platform's list of moves at restart holds a deletion of the path.
 bool DeletionPending(const std::string& path)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD size = 0;
-    std::string data;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-        data.resize(size);
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                         &size);
-        data.resize(size);
-    }
-    RegCloseKey(key);
-    // Pairs of texts: the file, then an empty new name for a deletion.
-    return data.find("\\??\\" + path + std::string(1, '\0') + std::string(1, '\0')) != std::string::npos ||
-           data.find(path + std::string(1, '\0') + std::string(1, '\0')) != std::string::npos;
+    const qvtest::PendingMove deletion{path, "", false};
+    for (const qvtest::PendingMove& move : qvtest::PendingMoves())
+        if (move == deletion)
+            return true;
+    return false;
 }
 
 class InstallFileRun : public ::testing::Test {
@@ -104,7 +93,7 @@ protected:
         ASSERT_TRUE(qvtest::SetHklmString(kSwitchKey, "OstrafelDebug", log_));
         qvtest::DeleteHklmValue(kSwitchKey, "OstrafelUpdateAllPrinters");
         qvtest::DeleteHklmValue(kSwitchKey, "Running");
-        qvtest::DeleteHklmValue(kSessionManager, "PendingFileRenameOperations");
+        qvtest::ClearPendingMoves();
         SetEnvironmentVariableA("QELLOG_RECORD", record_.c_str());
         for (const char* sub : {"src", "out"})
             ASSERT_TRUE(CreateDirectoryA(dir_.File(sub).c_str(), nullptr));
@@ -114,7 +103,7 @@ protected:
     {
         SetEnvironmentVariableA("QELLOG_RECORD", nullptr);
         qvtest::DeleteHklmValue(kSwitchKey, "OstrafelDebug");
-        qvtest::DeleteHklmValue(kSessionManager, "PendingFileRenameOperations");
+        qvtest::ClearPendingMoves();
     }
 
     int Run(const std::string& script)

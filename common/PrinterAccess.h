@@ -1,0 +1,81 @@
+// Opening a printer for the length of a call, its level-2 information, and narrow copies of the
+// spooler's wide texts: what every entry point that starts from a printer name needs.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
+#include "SpoolLock.h"
+
+enum class PrinterAccess {
+    Default,          // the caller's default access
+    FullElseDefault,  // full access when granted, else the default
+    FullOnly,         // full access or nothing (for writes)
+};
+
+class OpenedPrinter {
+public:
+    OpenedPrinter(const wchar_t* name, PrinterAccess access)
+    {
+        PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        LPWSTR n = const_cast<LPWSTR>(name);
+        if (!name)
+            return;
+        if (access != PrinterAccess::Default && OpenPrinterW(n, &handle_, &all))
+            return;
+        if (access == PrinterAccess::FullOnly || !OpenPrinterW(n, &handle_, nullptr))
+            handle_ = nullptr;
+    }
+    OpenedPrinter(const char* name, PrinterAccess access)
+    {
+        PRINTER_DEFAULTSA all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        LPSTR n = const_cast<LPSTR>(name);
+        if (!name)
+            return;
+        if (access != PrinterAccess::Default && OpenPrinterA(n, &handle_, &all))
+            return;
+        if (access == PrinterAccess::FullOnly || !OpenPrinterA(n, &handle_, nullptr))
+            handle_ = nullptr;
+    }
+    ~OpenedPrinter()
+    {
+        if (handle_)
+            ClosePrinter(handle_);
+    }
+    OpenedPrinter(const OpenedPrinter&) = delete;
+    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// The printer's level-2 information through the serialised wrappers; empty when it cannot be
+// read.
+inline std::vector<BYTE> PrinterInfo2(HANDLE printer)
+{
+    DWORD needed = 0;
+    if (QelGetPrinterW(printer, 2, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_2W))
+        return {};
+    std::vector<BYTE> buffer(needed);
+    if (!QelGetPrinterW(printer, 2, buffer.data(), needed, &needed))
+        return {};
+    return buffer;
+}
+
+// A wide text in the ANSI code page; empty for null.
+inline std::string NarrowText(const wchar_t* text)
+{
+    if (!text)
+        return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.resize(std::size_t(n - 1));
+    return out;
+}
