@@ -87,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the print-mode bytes stay or become those of one of the model's records.
     ModelEnvironment env(b, b);
     FUZZ_CHECK(env.Trays().size() <= kMaxTrays && env.PrintModes().size() <= kMaxPrintModes);
-    Bytes devmode = fuzzfix::DevmodeOf(model::family::kModels[0]);
-    const Bytes before = devmode;
+    static const Bytes before = fuzzfix::DevmodeOf(model::family::kModels[0]);
+    Bytes devmode = before;
     env.FinishRead(devmode);
     for (std::size_t i = 0; i < devmode.size(); ++i)
         if (i != kPrintMode233 && i != kPrintMode234)
