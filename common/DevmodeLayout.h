@@ -306,7 +306,7 @@ void SetWideText(std::span<std::uint8_t> d, WideText t, std::u16string_view text
 
 // ---- Validity and checksum ----------------------------------------------------------------
 
-// Whether the bytes are a devmode of this driver: spec version 0x0401, sizes 220 and 1036, the
+// Whether the bytes are a devmode of this driver: dmSpecVersion 0x0401, sizes 220 and 1036, the
 // three signatures and layout version 566. Needs the whole 1256 bytes in the buffer.
 bool IsDriverDevmode(std::span<const std::uint8_t> d);
 

@@ -73,7 +73,7 @@ TEST(DevmodeValidity, EveryMarkMustHold)
         std::size_t offset;
         std::uint8_t xorMask;
     } breaks[] = {
-        {"spec version", 64, 0x01},   {"size", 68, 0x08},           {"driver extra", 70, 0x01},
+        {"dmSpecVersion", 64, 0x01},  {"size", 68, 0x08},           {"driver extra", 70, 0x01},
         {"first signature", 220, 1}, {"second signature", 427, 1}, {"third signature", 1255, 0x80},
         {"layout version", 304, 1},
     };

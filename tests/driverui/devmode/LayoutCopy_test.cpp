@@ -30,15 +30,15 @@ TEST(LayoutCopy, EffectiveVersionBySize)
 {
     const struct {
         std::uint16_t size;
-        std::uint16_t spec;
+        std::uint16_t declared;
         std::uint16_t effective;
     } cases[] = {
         {212, 0x0000, 0x0400}, {212, 0x0401, 0x0400}, {220, 0x0300, 0x0401},
         {156, 0x0320, 0x0320}, {300, 0x0500, 0x0500}, {156, 0x0000, 0x0000},
     };
     for (const auto& c : cases) {
-        const Bytes d = Devmode(c.size, 0, c.spec, 0);
-        EXPECT_EQ(EffectiveVersion(d), c.effective) << "size " << c.size << " spec " << c.spec;
+        const Bytes d = Devmode(c.size, 0, c.declared, 0);
+        EXPECT_EQ(EffectiveVersion(d), c.effective) << "size " << c.size << " declared " << c.declared;
     }
     const Bytes d = Devmode(220, 0, 0x401, 0);
     EXPECT_EQ(EffectiveVersion(std::span(d).first(71)), 0);
@@ -56,7 +56,7 @@ TEST(LayoutCopy, OlderLayoutCopiesItsPublicBytesAndThePrivatePart)
     EXPECT_EQ(out[211], 0x11);
     EXPECT_EQ(out[212], 0x00);
     EXPECT_EQ(out[219], 0x00);
-    // The destination keeps its own sizes and driver version and carries its own spec version.
+    // The destination keeps its own sizes and driver version and carries its own dmSpecVersion.
     EXPECT_EQ(Get(out, dmSize), 220);
     EXPECT_EQ(Get(out, dmDriverExtra), kPrivateSize);
     EXPECT_EQ(Get(out, dmDriverVersion), kDriverVersionValue);
