@@ -29,32 +29,8 @@ class FamilyResources final : public devmode::ModelResources {
 public:
     FamilyResources()
     {
-        using namespace model;
-        using namespace model::family;
-        for (std::size_t i = 0; i < kResidentFonts.size(); ++i)
-            AddRecord(kResidentFontType, int(i) + 1, kResidentFonts[i]);
-        for (std::size_t i = 0; i < kModels.size(); ++i)
-            AddRecord(kDescriptionType, kDescriptionName + int(i), kModels[i].description);
-        AddTables(kTrayListType, kTrayLists);
-        AddRecords(kResolutionListType, kResolutionLists);
-        AddTables(kModeListType, kModeLists);
-        AddTables(kOptionList231Type, kOptionLists231);
-        AddTables(kPrintModeListType, kPrintModeLists);
-        AddTables(kFontGroupListType, kFontGroupLists);
-        AddTables(kFontChoiceListType, kFontChoiceLists);
-        AddTables(kOptionList655Type, kOptionLists655);
-        AddTables(kShortOptionListType, kShortOptionLists);
-        AddTables(kOutputBinListType, kOutputBinLists);
-        AddTables(kOptionList449Type, kOptionLists449);
-        AddTables(kFontSetListType, kFontSetLists);
-        AddTables(kInputOptionsType, kInputOptions);
-        AddTables(kOutputOptionsType, kOutputOptions);
-        AddRecords(kPaperLimitsType, kPaperLimits);
-        AddRecords(kPageTemplateSetType, kPageTemplateSets);
-        AddTables(kFeatureLayoutType, kFeatureLayouts);
-        AddTables(kOptionList284Type, kOptionLists284);
-        AddTables(kMediaListType, kMediaLists);
-        AddTables(kColourOptionListType, kColourOptionLists);
+        model::family::ForEachFamilyResource(
+            [this](int type, int name, Bytes bytes) { map_[{type, name}] = std::move(bytes); });
     }
 
     std::span<const std::uint8_t> Resource(int type, int name) const override
@@ -65,24 +41,6 @@ public:
     const std::map<std::pair<int, int>, Bytes>& All() const { return map_; }
 
 private:
-    template <class R>
-    void AddRecord(int type, int name, const R& r)
-    {
-        model::AppendRecord(map_[{type, name}], r);
-    }
-    template <class R, std::size_t N>
-    void AddRecords(int type, const std::array<model::family::RecordData<R>, N>& records)
-    {
-        for (const auto& r : records)
-            AddRecord(type, r.name, r.record);
-    }
-    template <class H, class E, std::size_t N>
-    void AddTables(int type, const std::array<model::family::TableData<H, E>, N>& tables)
-    {
-        for (const auto& t : tables)
-            map_[{type, t.name}] = model::EncodeTable(t.header, t.entries);
-    }
-
     std::map<std::pair<int, int>, Bytes> map_;
 };
 

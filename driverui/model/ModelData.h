@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "ModelLayout.h"
 
@@ -480,5 +481,49 @@ constexpr bool NamesFit()
     return true;
 }
 static_assert(NamesFit());
+
+// Every resource of the family, each once, as add(type, name, bytes): the one list that both the
+// resource-script generator and the native fuzz fixtures write from.
+template <class Add>
+void ForEachFamilyResource(Add&& add)
+{
+    auto record = [](const auto& r) {
+        std::vector<std::uint8_t> out;
+        AppendRecord(out, r);
+        return out;
+    };
+    auto tables = [&](int type, const auto& list) {
+        for (const auto& t : list)
+            add(type, t.name, EncodeTable(t.header, t.entries));
+    };
+    auto records = [&](int type, const auto& list) {
+        for (const auto& r : list)
+            add(type, r.name, record(r.record));
+    };
+    for (std::size_t i = 0; i < kResidentFonts.size(); ++i)
+        add(kResidentFontType, int(i) + 1, record(kResidentFonts[i]));
+    for (std::size_t i = 0; i < kModels.size(); ++i)
+        add(kDescriptionType, kDescriptionName + int(i), record(kModels[i].description));
+    tables(kTrayListType, kTrayLists);
+    records(kResolutionListType, kResolutionLists);
+    tables(kModeListType, kModeLists);
+    tables(kOptionList231Type, kOptionLists231);
+    tables(kPrintModeListType, kPrintModeLists);
+    tables(kFontGroupListType, kFontGroupLists);
+    tables(kFontChoiceListType, kFontChoiceLists);
+    tables(kOptionList655Type, kOptionLists655);
+    tables(kShortOptionListType, kShortOptionLists);
+    tables(kOutputBinListType, kOutputBinLists);
+    tables(kOptionList449Type, kOptionLists449);
+    tables(kFontSetListType, kFontSetLists);
+    tables(kInputOptionsType, kInputOptions);
+    tables(kOutputOptionsType, kOutputOptions);
+    records(kPaperLimitsType, kPaperLimits);
+    records(kPageTemplateSetType, kPageTemplateSets);
+    tables(kFeatureLayoutType, kFeatureLayouts);
+    tables(kOptionList284Type, kOptionLists284);
+    tables(kMediaListType, kMediaLists);
+    tables(kColourOptionListType, kColourOptionLists);
+}
 
 }  // namespace model::family

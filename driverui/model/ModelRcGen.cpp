@@ -25,54 +25,11 @@ struct Resource {
 
 std::vector<Resource> resources;
 
-template <class R>
-std::vector<std::uint8_t> Bytes(const R& record)
-{
-    std::vector<std::uint8_t> out;
-    AppendRecord(out, record);
-    return out;
-}
-
-template <class H, class E, std::size_t N>
-void AddTables(int type, const std::array<TableData<H, E>, N>& tables)
-{
-    for (const auto& t : tables)
-        resources.push_back({type, t.name, EncodeTable(t.header, t.entries)});
-}
-
-template <class R, std::size_t N>
-void AddRecords(int type, const std::array<RecordData<R>, N>& records)
-{
-    for (const auto& r : records)
-        resources.push_back({type, r.name, Bytes(r.record)});
-}
-
 void Collect()
 {
-    for (std::size_t i = 0; i < kResidentFonts.size(); ++i)
-        resources.push_back({kResidentFontType, int(i) + 1, Bytes(kResidentFonts[i])});
-    for (std::size_t i = 0; i < kModels.size(); ++i)
-        resources.push_back({kDescriptionType, kDescriptionName + int(i), Bytes(kModels[i].description)});
-    AddTables(kTrayListType, kTrayLists);
-    AddRecords(kResolutionListType, kResolutionLists);
-    AddTables(kModeListType, kModeLists);
-    AddTables(kOptionList231Type, kOptionLists231);
-    AddTables(kPrintModeListType, kPrintModeLists);
-    AddTables(kFontGroupListType, kFontGroupLists);
-    AddTables(kFontChoiceListType, kFontChoiceLists);
-    AddTables(kOptionList655Type, kOptionLists655);
-    AddTables(kShortOptionListType, kShortOptionLists);
-    AddTables(kOutputBinListType, kOutputBinLists);
-    AddTables(kOptionList449Type, kOptionLists449);
-    AddTables(kFontSetListType, kFontSetLists);
-    AddTables(kInputOptionsType, kInputOptions);
-    AddTables(kOutputOptionsType, kOutputOptions);
-    AddRecords(kPaperLimitsType, kPaperLimits);
-    AddRecords(kPageTemplateSetType, kPageTemplateSets);
-    AddTables(kFeatureLayoutType, kFeatureLayouts);
-    AddTables(kOptionList284Type, kOptionLists284);
-    AddTables(kMediaListType, kMediaLists);
-    AddTables(kColourOptionListType, kColourOptionLists);
+    ForEachFamilyResource([](int type, int name, std::vector<std::uint8_t> bytes) {
+        resources.push_back({type, name, std::move(bytes)});
+    });
 }
 
 // Every resource a type's names allow, once, and in whole words (the script writes words).
