@@ -72,27 +72,7 @@ std::vector<std::string> PendingMoves()
 
 using qvtest::ClearPendingMoves;
 
-// Keeps a file's bytes (or its absence) across a test that changes it.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(qvtest::IsThere(path_))
-    {
-        if (existed_)
-            bytes_ = ReadBytes(path_);
-    }
-    ~SavedFile()
-    {
-        if (existed_)
-            WriteBytes(path_, bytes_);
-        else
-            DeleteFileA(path_.c_str());
-    }
-
-private:
-    std::string path_;
-    bool existed_;
-    std::string bytes_;
-};
+using enginetest::SavedFile;
 
 class InstFileInfoTest : public ::testing::Test {
 protected:

@@ -93,6 +93,28 @@ inline std::string ReadBytes(const std::string& path)
     return bytes;
 }
 
+// Puts a file back as it was (its bytes, or its absence) at the end of a test.
+class SavedFile {
+public:
+    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(qvtest::IsThere(path_))
+    {
+        if (existed_)
+            bytes_ = ReadBytes(path_);
+    }
+    ~SavedFile()
+    {
+        if (existed_)
+            WriteBytes(path_, bytes_);
+        else
+            DeleteFileA(path_.c_str());
+    }
+
+private:
+    std::string path_;
+    bool existed_;
+    std::string bytes_;
+};
+
 // ASCII text as UTF-16 little-endian bytes, with the FF FE marker first.
 inline std::string Utf16File(const std::string& ascii)
 {

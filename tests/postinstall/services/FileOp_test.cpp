@@ -726,27 +726,7 @@ TEST_F(FileOpTest, IsNewerTimeComparesLastWriteTimes)
 
 // ---- Work at restart ----------------------------------------------------------------------
 
-// Puts a file back as it was (or removes it) at the end of a test.
-class SavedFile {
-public:
-    explicit SavedFile(std::string path) : path_(std::move(path)), existed_(qvtest::IsThere(path_))
-    {
-        if (existed_)
-            bytes_ = ReadBytes(path_);
-    }
-    ~SavedFile()
-    {
-        if (existed_)
-            WriteBytes(path_, bytes_);
-        else
-            DeleteFileA(path_.c_str());
-    }
-
-private:
-    std::string path_;
-    bool existed_;
-    std::string bytes_;
-};
+using enginetest::SavedFile;
 
 std::string WindowsDir()
 {
