@@ -5,9 +5,9 @@
 #include "DrvUiDecls.h"
 #include "Library.h"
 #include "caps/DeviceCapabilities.h"
-#include "devmode/ConvertDevMode.h"
+#include "current/ConvertDevMode.h"
+#include "current/DrvCfgExports.h"
 #include "sheet/PropertySheets.h"
-#include "profiles/DrvCfgExports.h"
 
 extern "C" {
 

@@ -72,6 +72,8 @@ bool RemoveTree(const std::string& path);
 std::optional<std::string> ReadFile(const std::string& path);
 // Creates or replaces the file with exactly these bytes.
 bool WriteFile(const std::string& path, std::string_view bytes);
+// The lines of a text, without their '\n'; a last line without one counts too.
+std::vector<std::string> Lines(const std::string& text);
 
 // ---- Registry (HKEY_LOCAL_MACHINE, the native view) ----------------------------------------
 

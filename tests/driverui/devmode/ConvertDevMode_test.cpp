@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
 #include "TestSupport.h"
 
@@ -33,11 +34,11 @@ std::wstring Wide(const std::string& s)
     return std::wstring(s.begin(), s.end());
 }
 
-class DevmodeExports : public ::testing::Test {
+class DevmodeExports : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         convert_ = reinterpret_cast<ConvertDevModeFn>(GetProcAddress(library_, "DrvConvertDevMode"));
@@ -45,12 +46,6 @@ protected:
         driversReady_ = true;
         for (const char* driver : {kDesktop, kWorkgroup, kColour})
             driversReady_ = qvtest::InstallTestDriver(driver) && driversReady_;
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
     }
     void SetUp() override
     {
@@ -118,7 +113,6 @@ protected:
         return out;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline ConvertDevModeFn convert_ = nullptr;
     static inline ConvertTagListFn tagList_ = nullptr;
     static inline bool driversReady_ = false;

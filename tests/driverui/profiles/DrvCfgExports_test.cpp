@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
 #include "DrvCfgRecords.h"
 #include "ProfileTestUtil.h"
 #include "Settings.h"
@@ -28,11 +29,11 @@ using ForceFn = DWORD(WINAPI*)(DcdForceRecord*);
 using SupportFn = DWORD(WINAPI*)(DrvCfgSupportRecord*);
 using SearchFn = DWORD(WINAPI*)(DrvCfgSearchRecord*, const ConfigEntry*);
 
-class DrvCfgExports : public ::testing::Test {
+class DrvCfgExports : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         convertDevMode_ = reinterpret_cast<ConvertDevModeFn>(GetProcAddress(library_, "DrvConvertDevMode"));
@@ -41,12 +42,6 @@ protected:
         support_ = reinterpret_cast<SupportFn>(GetProcAddress(library_, "EnumDrvCfgSupport"));
         search_ = reinterpret_cast<SearchFn>(GetProcAddress(library_, "EnumSpecificDrvCfgCallBack"));
         driversReady_ = qvtest::InstallTestDriver(kDesktop) && qvtest::InstallTestDriver(kWorkgroup);
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
     }
     void SetUp() override
     {
@@ -108,7 +103,6 @@ protected:
         return r;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline ConvertDevModeFn convertDevMode_ = nullptr;
     static inline ConvertFn convert_ = nullptr;
     static inline ForceFn force_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "CallRecord.h"
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
 #include "TestSupport.h"
 
@@ -34,11 +35,11 @@ constexpr char kDesktop[] = "Qelbrin QV-5 PCL";
 constexpr char kWorkgroup[] = "Qelbrin QV-5n PCL";
 constexpr char kColour[] = "Qelbrin QV-5c PCL";
 
-class EntryPoints : public ::testing::Test {
+class EntryPoints : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         documentProperties_ = Export<DocumentPropertiesFn>("DrvDocumentProperties");
@@ -50,17 +51,6 @@ protected:
         driversReady_ = true;
         for (const char* driver : {kDesktop, kWorkgroup, kColour})
             driversReady_ = qvtest::InstallTestDriver(driver) && driversReady_;
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
-    }
-    template <class F>
-    static F Export(const char* name)
-    {
-        return reinterpret_cast<F>(GetProcAddress(library_, name));
     }
     void SetUp() override
     {
@@ -91,7 +81,6 @@ protected:
     }
     std::wstring Name() const { return std::wstring(printers_.back().begin(), printers_.back().end()); }
 
-    static inline HMODULE library_ = nullptr;
     static inline DocumentPropertiesFn documentProperties_ = nullptr;
     static inline AdvancedPropertiesFn advanced_ = nullptr;
     static inline SheetsFn documentSheets_ = nullptr;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../engine/EngineTestUtil.h"
+#include "TestSupport.h"
 #include "commands/InstFileInfo.h"
 #include "engine/OstrafelEngine.h"
 #include "services/FileOp.h"
@@ -32,14 +33,7 @@ public:
     void SetDriverName(const CStdStr& name) { driverName_ = name; }
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
 bool SetWriteTime(const std::string& path, int day)
 {

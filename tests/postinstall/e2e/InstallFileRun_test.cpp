@@ -9,7 +9,6 @@
 #include "FileFixtures.h"
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,16 +20,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
 
 // The lines a handler wrote between its Processing line and its Finished line.
 std::vector<std::string> HandlerLines(const std::vector<std::string>& log, const std::string& keyword)
@@ -134,8 +123,8 @@ protected:
         ASSERT_TRUE(SetWriteDay(dir_.File(name), day));
     }
     std::string Read(const std::string& name) const { return qvtest::ReadFile(dir_.File(name)).value_or("(none)"); }
-    std::vector<std::string> Log() const { return SplitLines(qvtest::ReadFile(log_).value_or("")); }
-    std::vector<std::string> Calls() const { return SplitLines(qvtest::ReadFile(record_).value_or("")); }
+    std::vector<std::string> Log() const { return qvtest::Lines(qvtest::ReadFile(log_).value_or("")); }
+    std::vector<std::string> Calls() const { return qvtest::Lines(qvtest::ReadFile(record_).value_or("")); }
 
     static constexpr const char* kDriver = "Qelbrin E2E Files PCL";
     static constexpr const char* kPrinter = "Qelbrin E2E Files";

@@ -33,14 +33,7 @@ std::string ShellFolder(int id)
     return SHGetSpecialFolderPathA(nullptr, path, id, FALSE) ? path : "";
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
 bool CopyFolder(const std::string& from, const std::string& to)
 {
