@@ -25,28 +25,28 @@ namespace model {
 
 // ---- Resource types and names ------------------------------------------------------------
 
-inline constexpr int kResidentFontType = 258;     // names 1..59, one font each
-inline constexpr int kTrayListType = 259;         // description word 356
-inline constexpr int kDescriptionType = 260;      // name 10500 + model number
-inline constexpr int kResolutionListType = 261;   // word 358
-inline constexpr int kGraphicsModeListType = 262;         // word 360
-inline constexpr int kGraphicsG1ListType = 263;    // word 362
-inline constexpr int kPrintModeListType = 264;    // word 364
-inline constexpr int kFontGroupListType = 266;    // word 366
-inline constexpr int kFontChoiceListType = 267;   // word 368
-inline constexpr int kColourC3ListType = 270;    // word 370
-inline constexpr int kShortOptionListType = 272;  // word 372
-inline constexpr int kOutputBinListType = 274;    // word 374
-inline constexpr int kHandlingOptionListType = 275;    // word 376
-inline constexpr int kFontSetListType = 276;      // word 380
-inline constexpr int kInputOptionsType = 277;     // word 382
-inline constexpr int kOutputOptionsType = 278;    // word 384
-inline constexpr int kPaperLimitsType = 279;      // word 386
-inline constexpr int kPageTemplateSetType = 281;  // word 410
-inline constexpr int kFeatureLayoutType = 283;    // word 414
-inline constexpr int kGraphicsG1AltListType = 284;    // word 362, names 4..6 only
-inline constexpr int kMediaListType = 285;        // named by tray entry word 9
-inline constexpr int kColourOptionListType = 286; // word 390
+inline constexpr int kResidentFontType = 258;       // names 1..59, one font each
+inline constexpr int kTrayListType = 259;           // description word 356
+inline constexpr int kDescriptionType = 260;        // name 10500 + model number
+inline constexpr int kResolutionListType = 261;     // word 358
+inline constexpr int kGraphicsModeListType = 262;   // word 360
+inline constexpr int kGraphicsG1ListType = 263;     // word 362
+inline constexpr int kPrintModeListType = 264;      // word 364
+inline constexpr int kFontGroupListType = 266;      // word 366
+inline constexpr int kFontChoiceListType = 267;     // word 368
+inline constexpr int kColourC3ListType = 270;       // word 370
+inline constexpr int kShortOptionListType = 272;    // word 372
+inline constexpr int kOutputBinListType = 274;      // word 374
+inline constexpr int kHandlingOptionListType = 275; // word 376
+inline constexpr int kFontSetListType = 276;        // word 380
+inline constexpr int kInputOptionsType = 277;       // word 382
+inline constexpr int kOutputOptionsType = 278;      // word 384
+inline constexpr int kPaperLimitsType = 279;        // word 386
+inline constexpr int kPageTemplateSetType = 281;    // word 410
+inline constexpr int kFeatureLayoutType = 283;      // word 414
+inline constexpr int kGraphicsG1AltListType = 284;  // word 362, names 4..6 only
+inline constexpr int kMediaListType = 285;          // named by tray entry word 9
+inline constexpr int kColourOptionListType = 286;   // word 390
 
 inline constexpr int kModelNameString = 10000;
 inline constexpr int kDescriptionName = 10500;

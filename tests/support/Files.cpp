@@ -36,15 +36,21 @@ std::string BinDir()
     return std::string(full, len);
 }
 
+std::string TempFolder()
+{
+    char base[MAX_PATH];
+    const DWORD n = GetTempPathA(MAX_PATH, base);
+    return n == 0 || n >= MAX_PATH ? std::string() : std::string(base, n);
+}
+
 TempDir::TempDir()
 {
     static std::atomic<unsigned> counter{0};
-    char base[MAX_PATH];
-    const DWORD n = GetTempPathA(MAX_PATH, base);
-    if (n == 0 || n >= MAX_PATH)
+    const std::string base = TempFolder();
+    if (base.empty())
         return;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = std::string(base) + "qvtest-" + std::to_string(GetCurrentProcessId()) +
+        std::string candidate = base + "qvtest-" + std::to_string(GetCurrentProcessId()) +
                                 "-" + std::to_string(counter++);
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
             path_ = std::move(candidate);

@@ -1,6 +1,7 @@
-// A GoogleTest fixture on one test printer of a test driver of its own: the driver and the printer
-// are set up once for the suite, and the printer is opened with full access for each test and
-// closed after it. Header only: the support library itself does not use GoogleTest.
+// Test printers for GoogleTest: the printers one test adds (closed and deleted at its end), and a
+// fixture on one test printer of a test driver of its own (set up once for the suite, opened with
+// full access for each test and closed after it). Header only: the support library itself does
+// not use GoogleTest.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +9,52 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
 
 namespace qvtest {
+
+// Printers added for one test, deleted (with their handles closed) when it ends.
+class TestPrinters {
+public:
+    TestPrinters() = default;
+    TestPrinters(const TestPrinters&) = delete;
+    TestPrinters& operator=(const TestPrinters&) = delete;
+    ~TestPrinters()
+    {
+        for (HANDLE h : opened_)
+            ClosePrinter(h);
+        for (const std::string& name : names_)
+            DeleteTestPrinter(name);
+    }
+
+    // A new printer of the test driver.
+    std::string Add(const std::string& driver, const std::string& name)
+    {
+        EXPECT_TRUE(AddTestPrinter(name, driver)) << name << ": error " << GetLastError();
+        names_.push_back(name);
+        return name;
+    }
+    // The printer opened with full access; closed when the test ends.
+    HANDLE Open(const std::string& name)
+    {
+        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE h = nullptr;
+        EXPECT_TRUE(OpenPrinterA(const_cast<char*>(name.c_str()), &h, &defaults)) << GetLastError();
+        if (h)
+            opened_.push_back(h);
+        return h;
+    }
+
+    std::size_t Count() const { return names_.size(); }
+    const std::string& Last() const { return names_.back(); }
+
+private:
+    std::vector<std::string> names_;
+    std::vector<HANDLE> opened_;
+};
 
 template <const char* Driver, const char* Printer>
 class TestPrinterTest : public ::testing::Test {

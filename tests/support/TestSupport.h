@@ -66,6 +66,9 @@ private:
     std::string path_;
 };
 
+// The system's temporary folder as GetTempPathA gives it, with its trailing '\'; empty when it
+// cannot be read.
+std::string TempFolder();
 // Removes a directory and everything in it (read-only files too).
 bool RemoveTree(const std::string& path);
 // The whole file as bytes; nullopt when it cannot be read.

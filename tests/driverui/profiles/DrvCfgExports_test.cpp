@@ -51,15 +51,7 @@ protected:
     }
 
     // The printer's current devmode, as the driver builds it.
-    devmode::Buffer Current(const std::string& printer)
-    {
-        devmode::Buffer d{};
-        LONG size = LONG(d.size());
-        std::wstring name = Wide(printer);
-        EXPECT_TRUE(convertDevMode_(name.data(), nullptr, reinterpret_cast<PDEVMODEW>(d.data()), &size, 4))
-            << printer;
-        return d;
-    }
+    devmode::Buffer Current(const std::string& printer) { return CurrentDevmode(convertDevMode_, printer); }
     // A printer whose current devmode differs from the defaults in print settings the data carries.
     devmode::Buffer Customise(const std::string& printer)
     {

@@ -15,6 +15,7 @@
 #include "DevmodeLayout.h"
 #include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
+#include "PrinterFixture.h"
 #include "TestSupport.h"
 
 using namespace devmode;
@@ -60,26 +61,13 @@ protected:
             << "an export is missing";
         ASSERT_TRUE(driversReady_);
     }
-    void TearDown() override
-    {
-        for (HANDLE h : opened_)
-            ClosePrinter(h);
-        for (const std::string& name : printers_)
-            qvtest::DeleteTestPrinter(name);
-    }
     HANDLE Printer(const std::string& driver)
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string name = std::string("QV ") + info->name() + " " + std::to_string(printers_.size());
-        EXPECT_TRUE(qvtest::AddTestPrinter(name, driver)) << name;
-        printers_.push_back(name);
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE h = nullptr;
-        EXPECT_TRUE(OpenPrinterA(const_cast<char*>(name.c_str()), &h, &defaults));
-        opened_.push_back(h);
-        return h;
+        return printers_.Open(
+            printers_.Add(driver, std::string("QV ") + info->name() + " " + std::to_string(printers_.Count())));
     }
-    std::wstring Name() const { return std::wstring(printers_.back().begin(), printers_.back().end()); }
+    std::wstring Name() const { return std::wstring(printers_.Last().begin(), printers_.Last().end()); }
 
     static inline DocumentPropertiesFn documentProperties_ = nullptr;
     static inline AdvancedPropertiesFn advanced_ = nullptr;
@@ -88,8 +76,7 @@ protected:
     static inline PrinterPropertiesFn printerProperties_ = nullptr;
     static inline DevQueryFn devQuery_ = nullptr;
     static inline bool driversReady_ = false;
-    std::vector<std::string> printers_;
-    std::vector<HANDLE> opened_;
+    qvtest::TestPrinters printers_;
 };
 
 DEVMODEW* AsDevmode(Bytes& b) { return reinterpret_cast<DEVMODEW*>(b.data()); }

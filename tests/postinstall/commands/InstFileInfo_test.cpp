@@ -35,22 +35,10 @@ public:
 
 using qvtest::Lines;
 
+// Noon of the day: the times of these tests.
 bool SetWriteTime(const std::string& path, int day)
 {
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    SYSTEMTIME st = {};
-    st.wYear = 2004;
-    st.wMonth = 3;
-    st.wDay = WORD(day);
-    st.wHour = 12;
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    bool ok = SetFileTime(h, nullptr, nullptr, &ft);
-    CloseHandle(h);
-    return ok;
+    return qvtest::SetWriteDay(path, day, 12);
 }
 
 constexpr DWORD kRunningProgram = FILE_SHARE_READ | FILE_SHARE_DELETE;

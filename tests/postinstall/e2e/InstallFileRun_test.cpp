@@ -39,23 +39,6 @@ std::vector<std::string> FailedLine(const std::string& keyword, const std::strin
             "\t\tCommand Name: " + keyword, "\t\tCommand: " + line};
 }
 
-bool SetWriteDay(const std::string& path, int day)
-{
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    SYSTEMTIME st = {};
-    st.wYear = 2004;
-    st.wMonth = 3;
-    st.wDay = WORD(day);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    bool ok = SetFileTime(h, nullptr, nullptr, &ft);
-    CloseHandle(h);
-    return ok;
-}
-
 // The platform's list of moves at restart holds a deletion of the path.
 bool DeletionPending(const std::string& path)
 {
@@ -120,7 +103,7 @@ protected:
     void Put(const std::string& name, const std::string& bytes, int day)
     {
         ASSERT_TRUE(qvtest::WriteFile(dir_.File(name), bytes));
-        ASSERT_TRUE(SetWriteDay(dir_.File(name), day));
+        ASSERT_TRUE(qvtest::SetWriteDay(dir_.File(name), day));
     }
     std::string Read(const std::string& name) const { return qvtest::ReadFile(dir_.File(name)).value_or("(none)"); }
     std::vector<std::string> Log() const { return qvtest::Lines(qvtest::ReadFile(log_).value_or("")); }
@@ -185,8 +168,7 @@ TEST_F(InstallFileRun, InstallsRecordsAndHandsTheRecordToTheLogLibrary)
     EXPECT_THAT(HandlerLines(log, "QelInstallFile"), ElementsAreArray(expectedLines));
 
     // No package here: the uninstaller cannot be unpacked, but the log still goes to the library.
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_THAT(HandlerLines(log, "QelUninstall"),
                 ElementsAre("ZipListContents: could not open zip file unst.zip",
                             "UninstallerInfo::HandleCommand: could not extract unst.zip to " + std::string(temp) +

@@ -175,8 +175,7 @@ TEST_F(PostInstallRun, EveryHandlerReadsItsSectionsAndClaimsNothingItDidNotDo)
     ASSERT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
     std::vector<std::string> log = Log();
 
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     for (const std::string& line : std::vector<std::string>{
              "ZipListContents: could not open zip file a.zip",
              "RunProgramInfo: setup.exe /q returned 0 (error code 2)",

@@ -117,8 +117,7 @@ TEST_F(SamplePackage, EveryCommandLeavesItsMark)
     EXPECT_EQ(20, font.wMinute);
     EXPECT_EQ(30, font.wSecond);
     EXPECT_TRUE(qvtest::IsThere(installDir_ + "\\fonts\\readme.txt"));
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_THAT(log, Contains("ZipListContents: refusing entry outside the target: ..\\QVEVIL.TXT"));
     EXPECT_FALSE(qvtest::IsThere(std::string(temp) + "QVEVIL.TXT"));
     EXPECT_TRUE(qvtest::IsThere(std::string(temp) + "QVBAD\\GOOD.TXT"));

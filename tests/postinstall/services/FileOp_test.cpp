@@ -171,9 +171,8 @@ TEST_F(FileOpTest, MakePathCreatesTheChainAndStopsAtTheFirstFailure)
         }
     }
     RemoveDirectoryA(("C:\\" + stray).c_str());
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    SetCurrentDirectoryA(temp);
+    const std::string temp = qvtest::TempFolder();
+    SetCurrentDirectoryA(temp.c_str());
 }
 
 TEST_F(FileOpTest, DirectoryExistsCreatesOnlyWhenAsked)
@@ -615,8 +614,7 @@ TEST_F(FileOpTest, TempNamesAreNewEmptyFiles)
 
     PathObject system = get_temp_name();
     EXPECT_TRUE(qvtest::IsThere(system.FullPath()));
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_TRUE(EqualNoCase(system.directory() + "\\", temp));
     DeleteFileA(system.FullPath().c_str());
     EXPECT_EQ(log.Text(), "");
@@ -825,8 +823,7 @@ TEST_F(FileOpTest, On9xRenamesAtRestartAreStoredInWininit)
 
 TEST_F(FileOpTest, RebootBatchFileAccumulatesDirectoriesAndRunsOnce)
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     const std::string batch = std::string(temp) + "unsttmp0.bat";
     SavedFile savedBatch(batch);
     DeleteFileA(batch.c_str());
