@@ -135,6 +135,7 @@ inline constexpr U8 kGraphicsG1{231};  // features 15 and 79, from the type 263 
 inline constexpr U8 kResolutionFlag{232};  // feature 54
 inline constexpr U8 kCombinedPairP{233};  // feature 16, the combined pair from type 264
 inline constexpr U8 kCombinedPairQ{234};  // feature 17 (or 235 on some colour models)
+inline constexpr U8 kCombinedPairQAlt{235};  // feature 17 on colour models that keep it apart
 inline constexpr U8 kFeature19{237};
 inline constexpr Block kModelName{239, 32};
 inline constexpr Block kPrinterName{271, 32};
@@ -197,6 +198,9 @@ inline constexpr std::size_t kResolutionCount = 5;
 inline constexpr U16 kResolutionList{436};  // five u16, dots per inch
 inline constexpr U16 kDefaultResolution{446};
 static_assert(kResolutionList.offset + 2 * kResolutionCount == kDefaultResolution.offset);
+inline constexpr U8 kOutputBin{448};        // feature 57, from the type 274 list
+inline constexpr U8 kHandlingOption1{449};  // feature 58, from the type 275 list
+inline constexpr U8 kFeature78{450};
 inline constexpr U8 kFeature22{451};
 inline constexpr U8 kByte453{453};
 inline constexpr U16 kWord456{456};
@@ -217,15 +221,38 @@ inline constexpr U8 kFeature47Low{605};
 inline constexpr std::size_t kFontWordCount = 11;
 inline constexpr U32 kFontWords{606};  // eleven u32
 static_assert(kFontWords.offset + 4 * kFontWordCount == 650);
+// The same 44 bytes as feature 29 reads them (R1): the chosen paper type of source slot i at
+// 606 + 2i, a byte of the slot at 628 + i, and 639 to 649 zero.
+inline constexpr std::size_t kPaperTypeSlots = 11;
+inline constexpr U16 kPaperTypes{606};
+inline constexpr U8 kPaperTypeBytes{628};
+static_assert(kPaperTypes.offset + 2 * kPaperTypeSlots == kPaperTypeBytes.offset);
 inline constexpr U8 kHoldMode{650};
 inline constexpr U8 kHoldOption{651};
 inline constexpr U8 kSoftwareEnable{652};  // feature 86, also the printer value "SWEnable"
 inline constexpr U8 kFeature85{653};
+inline constexpr U8 kColourGroup1{654};  // feature 30, from the type 272 list
 inline constexpr U8 kColourC3{655};  // feature 42, from the type 270 list
+inline constexpr U8 kFeature43{656};
+inline constexpr U8 kFeature44{657};
+inline constexpr I8 kFeature31{658};
+inline constexpr I8 kFeature32{659};
 inline constexpr I8 kFeature33{660};
+inline constexpr U8 kColourGroup2{661};  // feature 34, from the type 272 list (R22)
+inline constexpr I8 kFeature35{662};
+inline constexpr I8 kFeature36{663};
 inline constexpr I8 kFeature37{664};
+inline constexpr U8 kColourGroup3{665};  // feature 38, from the type 272 list (R22)
+inline constexpr I8 kFeature39{666};
+inline constexpr I8 kFeature40{667};
 inline constexpr I8 kFeature41{668};
+inline constexpr I8 kFeature46{669};
+inline constexpr U8 kFeatureBits670{670};  // features 63, 66, 67 and 98, one bit each
+// Feature 62, the watermark entry (R5, R6): one byte each.
+inline constexpr U8 kWatermarkSwitch{671};
 inline constexpr U8 kWatermarkPlacement{672};  // of feature 62
+inline constexpr U8 kFirstPageWatermark{673};
+inline constexpr U8 kOtherPagesWatermark{674};
 inline constexpr U32 kFontSetMask1{816};
 inline constexpr U32 kFontSetMask2{820};
 inline constexpr Block kHoldUserName{824, 25};
@@ -240,13 +267,21 @@ static_assert(kPaperFormat[0].end() == kPaperFormat[1].offset &&
               kPaperFormat[1].end() == kPaperFormat[2].offset &&
               kPaperFormat[2].end() == kPaperFormat[3].offset);
 inline constexpr U8 kTagListMark{1076};
+inline constexpr U8 kFeature68{1077};
 inline constexpr U8 kFeature69{1078};
+inline constexpr U8 kFeature97{1079};
 inline constexpr U8 kFeature70{1080};
+inline constexpr U8 kFeature72{1081};
+inline constexpr U8 kFeature73{1082};
+inline constexpr U8 kFeature74{1083};
 inline constexpr U32 kFeature75{1084};  // the numeric entry of type 14
+inline constexpr U8 kFeature76{1088};
+inline constexpr U8 kFeature83{1089};
 inline constexpr U8 kFeature84{1090};
 inline constexpr U8 kFeature90{1091};
 inline constexpr U8 kTrayByte{1092};
 inline constexpr U8 kByte1093{1093};
+inline constexpr U8 kFeature93{1094};
 inline constexpr I16 kSecondPaperSize{1096};  // feature 91
 inline constexpr U32 kConfigKind{1100};
 inline constexpr U8 kCollateAllowed{1104};  // feature 108
@@ -254,11 +289,34 @@ inline constexpr std::size_t kConfigIdWords = 4;
 inline constexpr Block kConfigId{1108, 16};
 inline constexpr Block kAccountRecord{1124, 100};
 inline constexpr U8 kAccountByte{1124};
+inline constexpr Block kAccountData{1125, 99};  // the account ID and names after the switch
+static_assert(kAccountData.end() == kAccountRecord.end());
 inline constexpr U16 kChecksum{1224};
 static_assert(kConfigId.end() == kAccountRecord.offset && kAccountRecord.end() == kChecksum.offset);
+inline constexpr U8 kFeature99{1226};
 inline constexpr U8 kFeature100{1227};
+inline constexpr U8 kFeature101{1228};
 inline constexpr U8 kFeature102{1229};
+inline constexpr U8 kFeature104{1230};  // features 104 to 106, from the type 286 list
+inline constexpr U8 kFeature105{1231};
+inline constexpr U8 kFeature106{1232};
+inline constexpr U8 kFeature109{1233};
+inline constexpr U8 kFeature110{1234};
+inline constexpr U8 kFeature111{1235};
 inline constexpr U8 kFeature113{1236};
+inline constexpr U8 kFeature112{1237};
+inline constexpr U8 kFeature114{1238};
+inline constexpr U8 kFeature115{1239};
+inline constexpr I8 kFeature117{1240};
+inline constexpr U8 kFeature118{1241};
+inline constexpr U8 kFeature116{1242};
+inline constexpr U8 kFeature119{1243};
+inline constexpr I8 kFeature120{1244};
+inline constexpr I8 kFeature121{1245};
+inline constexpr I8 kFeature122{1246};
+inline constexpr I8 kFeature123{1247};
+inline constexpr U8 kFeature124{1248};
+inline constexpr U8 kFeature125{1249};
 inline constexpr U32 kSignature3{1252};
 static_assert(kSignature3.end() == kSize);
 

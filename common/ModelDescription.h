@@ -28,8 +28,8 @@ struct ModelDescription {
     std::uint16_t graphicsModeList = 0;  // 360: type 262, graphics modes (feature 13, devmode 229)
     std::uint16_t graphicsG1List = 0;    // 362: types 263 and 284, the Graphics page's G1 (devmode 231)
     std::uint16_t printModeList = 0;     // 364: type 264, the combined pair (devmode 233, 234)
-    std::uint16_t fontGroupList = 0;     // 366: type 266
-    std::uint16_t fontChoiceList = 0;    // 368: type 267
+    std::uint16_t reserved366 = 0;       // types 266 and 267 follow the tray list word (R2)
+    std::uint16_t reserved368 = 0;
     std::uint16_t colourC3List = 0;      // 370: type 270, the Colour page's C3 (feature 42, devmode 655)
     std::uint16_t shortOptionList = 0;   // 372: type 272, the advanced colour groups' choices
     std::uint16_t outputBinList = 0;     // 374: type 274

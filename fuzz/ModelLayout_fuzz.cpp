@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckTable(ParseModeList(b), b, kMaxListOptions);
     CheckTable(ParseGraphicsG1List(b), b, kMaxListOptions);
     CheckTable(ParsePrintModeList(b), b, kMaxPrintModes);
-    CheckTable(ParseFontGroupList(b), b, kMaxFontGroups);
-    CheckTable(ParseFontChoiceList(b), b, kMaxFontChoices);
+    CheckTable(ParsePaperTypeList(b), b, kMaxPaperTypes);
+    CheckTable(ParseDefaultPaperTypes(b), b, kMaxTrays);
     CheckTable(ParseOptionList(b), b, kMaxListOptions);
     CheckTable(ParseOptionList(b, kMaxShortOptions), b, kMaxShortOptions);
     CheckTable(ParseOutputBinList(b), b, kMaxOutputBins);

@@ -152,6 +152,12 @@ void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
         Set(d, kCombinedPairQ, std::uint8_t(printModes->entries[0].secondValue));
     }
 
+    // Each source slot starts with its tray's default paper type (R2).
+    const auto types = model::ParseDefaultPaperTypes(
+        resources.Selected(model::kDefaultPaperTypeType, Get(d, kTrayListNumber)));
+    for (std::size_t i = 0; types && i < types->entries.size() && i < kPaperTypeSlots; ++i)
+        Set(d, U16{std::uint16_t(kPaperTypes.offset + 2 * i)}, std::uint16_t(types->entries[i].value));
+
     Set(d, kByte432, 255);
     Set(d, kInstalledMemory, Get(d, kMemoryMinimum));
     SetResolutions(d, resources);

@@ -3,12 +3,15 @@
 // values only from its resources, where a replaced library may have put others.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "FeatureBindings.h"
 #include "ModelLayout.h"
 
 namespace model::family {
@@ -292,21 +295,94 @@ inline constexpr std::array<TableData<DefaultedHeader, OptionPair>, 1> kGraphics
 static_assert(CountsWithin(kGraphicsG1Lists, kMaxListOptions));
 static_assert(CountsWithin(kGraphicsG1AltLists, kMaxListOptions));
 
-// 266 and 267, read only by the font page's feature: minimal records, one list for the family.
-// Group 0 chooses the default font, group 1 its symbol set.
-inline constexpr FontGroupEntry kFontGroups[] = {{0, 1, 0, 0, 3}, {1, 2, 1, 3, 4}};
-inline constexpr OptionPair kFontChoices[] = {
-    {0, 1}, {1, 2}, {2, 3}, {kRoman8, 4}, {kWinLatin1, 5}, {kWinLatin2, 6}, {kWinCyrillic, 7}};
-inline constexpr std::array<TableData<CountHeader, FontGroupEntry>, 1> kFontGroupLists{{
-    {1, {}, kFontGroups}}};
-inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kFontChoiceLists{{
-    {1, {}, kFontChoices}}};
-static_assert(CountsWithin(kFontGroupLists, kMaxFontGroups));
-static_assert(CountsWithin(kFontChoiceLists, kMaxFontChoices));
+// ---- Paper types per source (266, 267) --------------------------------------------------------
+// Selected like the tray lists, so the names match: each tray's types in tray order. A type's
+// value is what devmode 606 + 2i stores; its name index picks the dialog library's paper-type name
+// (0 to 26); the user-named types 128 to 133 take the printer's own names for name indexes 12 to 17.
+
+struct TypeOption {
+    std::int16_t value;
+    std::uint16_t name;
+};
+namespace paper {
+inline constexpr TypeOption kPlain{1, 1}, kPreprinted{2, 2}, kLetterhead{3, 3}, kTransparency{4, 4},
+    kPrepunched{5, 5}, kLabels{6, 6}, kBond{7, 7}, kRecycled{8, 8}, kColoured{9, 9}, kLight{10, 10},
+    kHeavy{11, 11}, kUser1{128, 12}, kUser2{129, 13}, kUser3{130, 14}, kUser4{131, 15}, kUser5{132, 16},
+    kUser6{133, 17}, kCardstock{19, 19}, kGlossy{22, 22}, kHeavyGlossy{23, 23}, kTough{24, 24};
+}  // namespace paper
+
+inline constexpr TypeOption kMonoCassetteTypes[] = {
+    paper::kPlain, paper::kPreprinted, paper::kLetterhead, paper::kPrepunched, paper::kBond,
+    paper::kRecycled, paper::kColoured, paper::kLight, paper::kHeavy, paper::kUser1,
+    paper::kUser2, paper::kUser3, paper::kUser4};
+inline constexpr TypeOption kMonoMultipurposeTypes[] = {
+    paper::kPlain, paper::kPreprinted, paper::kLetterhead, paper::kPrepunched, paper::kBond,
+    paper::kRecycled, paper::kColoured, paper::kLight, paper::kHeavy, paper::kTransparency,
+    paper::kLabels, paper::kCardstock, paper::kUser1, paper::kUser2, paper::kUser3,
+    paper::kUser4, paper::kUser5, paper::kUser6};
+inline constexpr TypeOption kColourCassetteTypes[] = {
+    paper::kPlain, paper::kPreprinted, paper::kLetterhead, paper::kPrepunched, paper::kRecycled,
+    paper::kColoured, paper::kLight, paper::kHeavy, paper::kGlossy, paper::kUser1,
+    paper::kUser2, paper::kUser3, paper::kUser4};
+inline constexpr TypeOption kColourMultipurposeTypes[] = {
+    paper::kPlain, paper::kPreprinted, paper::kLetterhead, paper::kPrepunched, paper::kRecycled,
+    paper::kColoured, paper::kLight, paper::kHeavy, paper::kGlossy, paper::kHeavyGlossy,
+    paper::kTough, paper::kTransparency, paper::kLabels, paper::kCardstock, paper::kUser1,
+    paper::kUser2, paper::kUser3, paper::kUser4};
+static_assert(std::size(kMonoMultipurposeTypes) <= kMaxTypesPerTray &&
+              std::size(kColourMultipurposeTypes) <= kMaxTypesPerTray);
+
+// The types of every tray of a tray list, one set per tray in the list's order.
+template <std::size_t Total, std::size_t Trays>
+constexpr std::array<PaperTypeEntry, Total> TrayTypes(const std::array<std::span<const TypeOption>, Trays>& sets)
+{
+    std::array<PaperTypeEntry, Total> out{};
+    std::size_t at = 0;
+    for (std::size_t tray = 0; tray < Trays; ++tray)
+        for (const TypeOption& o : sets[tray])
+            out[at++] = {std::uint16_t(tray), o.value, o.name};
+    return at == Total ? out : throw "the total does not match the sets";
+}
+template <std::size_t Trays>
+constexpr std::array<DefaultPaperType, Trays> PlainEverywhere()
+{
+    std::array<DefaultPaperType, Trays> out{};
+    for (DefaultPaperType& d : out)
+        d.value = paper::kPlain.value;
+    return out;
+}
+
+using TypeSet = std::span<const TypeOption>;
+// Trays as kWorkgroupTrays, kDesktopTrays and kColourTrays list them.
+inline constexpr auto kWorkgroupPaperTypes = TrayTypes<13 * 4 + 18 * 2>(std::array<TypeSet, 6>{
+    kMonoCassetteTypes, kMonoMultipurposeTypes, kMonoCassetteTypes, kMonoCassetteTypes,
+    kMonoCassetteTypes, kMonoMultipurposeTypes});
+inline constexpr auto kDesktopPaperTypes = TrayTypes<13 * 2 + 18>(std::array<TypeSet, 3>{
+    kMonoCassetteTypes, kMonoCassetteTypes, kMonoMultipurposeTypes});
+inline constexpr auto kColourPaperTypes = TrayTypes<13 * 3 + 18 * 2>(std::array<TypeSet, 5>{
+    kColourCassetteTypes, kColourMultipurposeTypes, kColourCassetteTypes, kColourCassetteTypes,
+    kColourMultipurposeTypes});
+static_assert(std::size(kWorkgroupTrays) == 6 && std::size(kDesktopTrays) == 3 && std::size(kColourTrays) == 5);
+inline constexpr auto kWorkgroupTypeDefaults = PlainEverywhere<6>();
+inline constexpr auto kDesktopTypeDefaults = PlainEverywhere<3>();
+inline constexpr auto kColourTypeDefaults = PlainEverywhere<5>();
+inline constexpr std::array<TableData<CountHeader, PaperTypeEntry>, 3> kPaperTypeLists{{
+    {1, {}, kWorkgroupPaperTypes},
+    {2, {}, kDesktopPaperTypes},
+    {3, {}, kColourPaperTypes},
+}};
+inline constexpr std::array<TableData<CountHeader, DefaultPaperType>, 3> kDefaultPaperTypeLists{{
+    {1, {}, kWorkgroupTypeDefaults},
+    {2, {}, kDesktopTypeDefaults},
+    {3, {}, kColourTypeDefaults},
+}};
+static_assert(CountsWithin(kPaperTypeLists, kMaxPaperTypes));
+static_assert(CountsWithin(kDefaultPaperTypeLists, kMaxTrays));
 
 // 270, 272 and 275 are read only by list features whose pages define the options' meaning:
 // minimal lists, one each for the family.
-inline constexpr OptionPair kOptions655[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}};
+// 270: 5 enables the second lists of the advanced colour page.
+inline constexpr OptionPair kOptions655[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}};
 inline constexpr OptionPair kShortOptions[] = {{0, 1}, {1, 2}, {2, 3}};
 inline constexpr OptionPair kOptions449[] = {{0, 1}, {1, 2}};
 inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kColourC3Lists{{
@@ -394,39 +470,81 @@ inline constexpr std::array<RecordData<PageTemplateSet>, 3> kPageTemplateSets{{
 
 // ---- Feature layouts (283) ---------------------------------------------------------------------
 
-// Items: feature, entry type, minimum, maximum, constrained.
-inline constexpr FeatureItem kCommonFeatures[] = {
-    {1, 1, 1, 2, 0},   {2, 2, 0, 0, 1},   {3, 1, 1, 9999, 0}, {4, 3, 0, 0, 1},
-    {8, 1, 0, 1, 0},   {7, 4, 0, 0, 0},   {10, 1, 1, 3, 0},   {13, 7, 0, 0, 1},
-    {16, 8, 0, 0, 1},  {17, 1, 1, 4, 1},  {19, 1, 0, 1, 0},   {20, 1, 0, 0, 0},
-    {21, 1, 0, 1, 0},  {27, 5, 0, 0, 0},  {28, 5, 0, 0, 0},   {29, 9, 0, 0, 0},
-    {47, 1, 0, 0x0107, 1}, {50, 6, 0, 0, 1}, {54, 1, 0, 1, 1}, {59, 10, 0, 0, 0},
-    {86, 1, 0, 1, 0},  {87, 1, 0, 2, 0},  {90, 1, 1, 99, 0},  {94, 16, 0, 0, 0},
-    {24, 1, 0, 0x7FFF, 0}, {95, 17, 0, 1, 0},
-};
-
-template <std::size_t N, std::size_t M>
-constexpr std::array<FeatureItem, N + M> Join(const FeatureItem (&a)[N], const FeatureItem (&b)[M])
+// An item for a role of the bindings: its identifier and entry type, the range, and whether a
+// change takes part in the constraint refresh (every identifier the refresh procedure acts on).
+constexpr FeatureItem Item(const feature::Binding& b, std::int16_t minimum = 0, std::int16_t maximum = 0)
 {
-    std::array<FeatureItem, N + M> out{};
-    for (std::size_t i = 0; i < N; ++i)
-        out[i] = a[i];
-    for (std::size_t i = 0; i < M; ++i)
-        out[N + i] = b[i];
+    bool constrained = feature::RequestsRefresh(b.id);
+    for (const int id : feature::kRuleIds)
+        constrained = constrained || id == b.id;
+    return {b.id, std::int16_t(b.type), minimum, maximum, std::int16_t(constrained ? 1 : 0)};
+}
+
+namespace f = feature;
+// Every model: the Setup, Paper, Graphics, Fonts, Overlay, Configurations and About pages, the
+// installable options and customisation pages, the setup sub-dialogs and the account record.
+inline constexpr FeatureItem kCommonFeatures[] = {
+    Item(f::kOrientation, 1, 2),      Item(f::kPaperSize),              Item(f::kCopies, 1, 9999),
+    Item(f::kPaperSource),            Item(f::kFontHandling),           Item(f::kCollate, 0, 1),
+    Item(f::kThreeWayChoice, 1, 3),   Item(f::kDiskCapacity, 0, 1),     Item(f::kF1, 0, 1),
+    Item(f::kGraphicsMode),           Item(f::kLevel, 0, 8),            Item(f::kPairFirst),
+    Item(f::kPairSecond, 1, 4),       Item(f::kReversed, 0, 1),         Item(f::kMemory),
+    Item(f::kInstalledSources, 0, 0x7FFF), Item(f::kOverlaySwitch, 0, 1), Item(f::kFirstPageOverlay),
+    Item(f::kOtherPagesOverlay),      Item(f::kPaperTypes),             Item(f::kPagesPerSheet, 0, 0x0107),
+    Item(f::kQuality),                Item(f::kToolkit1, 0, 2),         Item(f::kToolkit2, 0, 2),
+    Item(f::kSelectBy, 0, 1),         Item(f::kResolutionFlag, 0, 4),   Item(f::kDiskRequirement, 0, 1),
+    Item(f::kOutputBin),              Item(f::kFontSources),            Item(f::kF2, 0, 1),
+    Item(f::kWatermarks, 0, 255),     Item(f::kFurther68, 0, 1),        Item(f::kFurther69, 0, 2),
+    Item(f::kOnOff6258, 0, 1),        Item(f::kBorders, 0, 1),          Item(f::kNumber1084),
+    Item(f::kHold),                   Item(f::kPaperHandlingFlags, -32768, 32767), Item(f::kFurther83, 0, 1),
+    Item(f::kOnOff6259, 0, 1),        Item(f::kStatusWindow, 0, 1),     Item(f::kOutputBinChoice, 0, 2),
+    Item(f::kG2, 0, 1),               Item(f::kOptionsNumber, 1, 32),   Item(f::kOutputSize, 0, 32767),
+    Item(f::kConfigIdentity),         Item(f::kAccountTracking, 0, 1),  Item(f::kF3, 0, 1),
+    Item(f::kColourFlags, -32768, 32767), Item(f::kCheck6750, 0, 1),    Item(f::kNumberSwitch, 0, 1),
+    Item(f::kSwitch6692, 0, 1),       Item(f::kG4, 0, 1),               Item(f::kG5, 0, 1),
+    Item(f::kG3, 0, 2),
+};
+// The duplex models: the duplex choice, the unit and the blocker.
+inline constexpr FeatureItem kDuplexFeatures[] = {
+    Item(f::kDuplex, 1, 3), Item(f::kDuplexUnit, 0, 3), Item(f::kDuplexBlocker, 0, 1)};
+// Settings reached only through the settings library and the configuration data.
+inline constexpr FeatureItem kSettingsOnlyFeatures[] = {
+    Item(f::kFeature21, 0, 1),  Item(f::kFeature22, 0, 1),  Item(f::kFeature63, 0, 1),
+    Item(f::kFeature66, 0, 1),  Item(f::kFeature67, 0, 1),  Item(f::kFeature72, 0, 3),
+    Item(f::kFeature73, 0, 3),  Item(f::kFeature74, 0, 1),  Item(f::kFeature93, 0, 1),
+    Item(f::kFeature97, 0, 1),  Item(f::kFeature98, 0, 1),  Item(f::kFeature102, 0, 1),
+    Item(f::kFeature112, 0, 1), Item(f::kFeature113, 0, 1), Item(f::kFeature116, 0, 1),
+    Item(f::kFeature117, -100, 100), Item(f::kFeature118, 0, 1), Item(f::kFeature119, 0, 1),
+    Item(f::kFeature120, -100, 100), Item(f::kFeature121, -100, 100), Item(f::kFeature122, -100, 100),
+    Item(f::kFeature123, -100, 100)};
+
+inline constexpr FeatureItem kDesktopOnly[] = {Item(f::kG1)};
+inline constexpr FeatureItem kWorkgroupOnly[] = {
+    Item(f::kG1), Item(f::kHandlingOption1), Item(f::kHandlingOption2, 0, 2), Item(f::kHandlingOption3, 0, 2),
+    Item(f::kInstalledOutputs, 0, 0x7FFF)};
+// The colour model: the Colour and Advanced colour pages, and G1 from its offset list (R27).
+inline constexpr FeatureItem kColourOnly[] = {
+    Item(f::kG1Offset),           Item(f::kColourMode, 1, 2),   Item(f::kColourGroup1),
+    Item(f::kColour1A, -100, 100), Item(f::kColour1B, -100, 100), Item(f::kColour1C, 0, 40),
+    Item(f::kColourGroup2),       Item(f::kColour2A, -100, 100), Item(f::kColour2B, -100, 100),
+    Item(f::kColour2C, 0, 40),    Item(f::kColourGroup3),       Item(f::kColour3A, -100, 100),
+    Item(f::kColour3B, -100, 100), Item(f::kColour3C, 0, 40),    Item(f::kC3),
+    Item(f::kC2, 0, 2),           Item(f::kC1, 0, 3),           Item(f::kC4, 0, 3),
+    Item(f::kC6, 0, 3),           Item(f::kC8, 0, 1),           Item(f::kSecondList1),
+    Item(f::kSecondList2),        Item(f::kSecondList3),        Item(f::kC7, 0, 3)};
+
+template <std::size_t... N>
+constexpr std::array<FeatureItem, (N + ...)> Join(const FeatureItem (&... parts)[N])
+{
+    std::array<FeatureItem, (N + ...)> out{};
+    std::size_t at = 0;
+    ((std::copy(std::begin(parts), std::end(parts), out.begin() + at), at += N), ...);
     return out;
 }
 
-inline constexpr FeatureItem kDesktopOnly[] = {{15, 7, 0, 0, 0}};
-inline constexpr FeatureItem kWorkgroupOnly[] = {
-    {15, 7, 0, 0, 0}, {6, 1, 1, 3, 0},      {23, 1, 0, 3, 0},  {57, 7, 0, 0, 0},
-    {82, 1, 0, 0x7FFF, 0}, {30, 12, 0, 0, 0}, {58, 7, 0, 0, 0}};
-inline constexpr FeatureItem kColourOnly[] = {
-    {79, 7, 0, 0, 0},  {6, 1, 1, 3, 0},    {23, 1, 0, 3, 0},   {45, 1, 1, 2, 1},
-    {42, 7, 0, 0, 0},  {104, 7, 0, 0, 0},  {105, 7, 0, 0, 0},  {106, 7, 0, 0, 0},
-    {57, 7, 0, 0, 0}};
 inline constexpr auto kDesktopLayout = Join(kCommonFeatures, kDesktopOnly);
-inline constexpr auto kWorkgroupLayout = Join(kCommonFeatures, kWorkgroupOnly);
-inline constexpr auto kColourLayout = Join(kCommonFeatures, kColourOnly);
+inline constexpr auto kWorkgroupLayout = Join(kCommonFeatures, kDuplexFeatures, kWorkgroupOnly, kSettingsOnlyFeatures);
+inline constexpr auto kColourLayout = Join(kCommonFeatures, kDuplexFeatures, kColourOnly, kSettingsOnlyFeatures);
 inline constexpr std::array<TableData<CountHeader, FeatureItem>, 3> kFeatureLayouts{{
     {1, {}, kDesktopLayout},
     {2, {}, kWorkgroupLayout},
@@ -509,8 +627,8 @@ void ForEachFamilyResource(Add&& add)
     tables(kGraphicsModeListType, kGraphicsModeLists);
     tables(kGraphicsG1ListType, kGraphicsG1Lists);
     tables(kPrintModeListType, kPrintModeLists);
-    tables(kFontGroupListType, kFontGroupLists);
-    tables(kFontChoiceListType, kFontChoiceLists);
+    tables(kPaperTypeListType, kPaperTypeLists);
+    tables(kDefaultPaperTypeType, kDefaultPaperTypeLists);
     tables(kColourC3ListType, kColourC3Lists);
     tables(kShortOptionListType, kShortOptionLists);
     tables(kOutputBinListType, kOutputBinLists);

@@ -32,8 +32,8 @@ inline constexpr int kResolutionListType = 261;     // word 358
 inline constexpr int kGraphicsModeListType = 262;   // word 360
 inline constexpr int kGraphicsG1ListType = 263;     // word 362
 inline constexpr int kPrintModeListType = 264;      // word 364
-inline constexpr int kFontGroupListType = 266;      // word 366
-inline constexpr int kFontChoiceListType = 267;     // word 368
+inline constexpr int kPaperTypeListType = 266;      // word 356, as the tray list
+inline constexpr int kDefaultPaperTypeType = 267;   // word 356, as the tray list
 inline constexpr int kColourC3ListType = 270;       // word 370
 inline constexpr int kShortOptionListType = 272;    // word 372
 inline constexpr int kOutputBinListType = 274;      // word 374
@@ -66,7 +66,7 @@ inline constexpr TypeNames kTypeNames[] = {
     {kDescriptionType, kDescriptionName, kDescriptionName + kMaxModels - 1},
     {kResolutionListType, 1, 24},    {kGraphicsModeListType, 1, 10},
     {kGraphicsG1ListType, 1, 3},      {kPrintModeListType, 1, 8},
-    {kFontGroupListType, 1, 15},     {kFontChoiceListType, 1, 15},
+    {kPaperTypeListType, 1, 15},     {kDefaultPaperTypeType, 1, 15},
     {kColourC3ListType, 1, 4},      {kShortOptionListType, 1, 3},
     {kOutputBinListType, 1, 11},     {kHandlingOptionListType, 1, 3},
     {kFontSetListType, 1, 2},        {kInputOptionsType, 1, 23},
@@ -332,8 +332,8 @@ inline constexpr auto kFields<ModelDescription> = std::tuple{
     &ModelDescription::reserved348, &ModelDescription::webModelWord, &ModelDescription::fontKey,
     &ModelDescription::paperSet, &ModelDescription::trayList, &ModelDescription::resolutionList,
     &ModelDescription::graphicsModeList, &ModelDescription::graphicsG1List,
-    &ModelDescription::printModeList, &ModelDescription::fontGroupList,
-    &ModelDescription::fontChoiceList, &ModelDescription::colourC3List,
+    &ModelDescription::printModeList, &ModelDescription::reserved366,
+    &ModelDescription::reserved368, &ModelDescription::colourC3List,
     &ModelDescription::shortOptionList, &ModelDescription::outputBinList,
     &ModelDescription::handlingOptionList, &ModelDescription::reserved378,
     &ModelDescription::fontSetList, &ModelDescription::inputOptions,
@@ -426,25 +426,30 @@ static_assert(kRecordSize<PrintModeEntry> == 8);
 inline constexpr std::size_t kMaxPrintModes = 18;
 using PrintModeList = Table<CountHeader, PrintModeEntry>;
 
-// ---- 266 and 267: font selection groups (feature 29) -----------------------------------------
-// Read only by the font page's feature; kept minimal. A group is one of the eleven words at
-// devmode 606 (and the byte at 628 + group); its choices are a run of the model's choice list.
-struct FontGroupEntry {
-    std::uint16_t group;         // 0 to 10
-    std::uint16_t name;
-    std::uint16_t defaultChoice;
-    std::uint16_t firstChoice;   // index into the type 267 list
-    std::uint16_t choiceCount;
+// ---- 266 and 267: paper types per source (feature 29) -----------------------------------------
+// Selected like the tray list (name = model word 356 + 1), so entry i of 267 and the records of
+// 266 for tray i belong to tray i of resource 259 (R2). 266: the paper types each tray takes, as
+// (tray index, type value, name index) records in tray order; 267: each tray's default chosen
+// type, which the default builder writes to devmode 606 + 2i.
+struct PaperTypeEntry {
+    std::uint16_t tray;  // index into the tray list
+    std::int16_t value;
+    std::uint16_t name;  // the paper-type name table of the dialog library
 };
 template <>
-inline constexpr auto kFields<FontGroupEntry> =
-    std::tuple{&FontGroupEntry::group, &FontGroupEntry::name, &FontGroupEntry::defaultChoice,
-               &FontGroupEntry::firstChoice, &FontGroupEntry::choiceCount};
-static_assert(kRecordSize<FontGroupEntry> == 10);
-inline constexpr std::size_t kMaxFontGroups = 11;
-inline constexpr std::size_t kMaxFontChoices = 64;
-using FontGroupList = Table<CountHeader, FontGroupEntry>;
-using FontChoiceList = Table<CountHeader, OptionPair>;
+inline constexpr auto kFields<PaperTypeEntry> =
+    std::tuple{&PaperTypeEntry::tray, &PaperTypeEntry::value, &PaperTypeEntry::name};
+static_assert(kRecordSize<PaperTypeEntry> == 6);
+struct DefaultPaperType {
+    std::int16_t value;
+};
+template <>
+inline constexpr auto kFields<DefaultPaperType> = std::tuple{&DefaultPaperType::value};
+// The feature entry holds 19 types a tray.
+inline constexpr std::size_t kMaxTypesPerTray = 19;
+inline constexpr std::size_t kMaxPaperTypes = kMaxTrays * kMaxTypesPerTray;
+using PaperTypeList = Table<CountHeader, PaperTypeEntry>;
+using DefaultPaperTypes = Table<CountHeader, DefaultPaperType>;
 
 // ---- 270, 272, 275, 286: option lists of list features ---------------------------------------
 // 270: devmode 655 (feature 42); 272: bytes 654, 661, 665 (features 30, 34, 38), whose entry
@@ -601,13 +606,13 @@ inline std::optional<PrintModeList> ParsePrintModeList(std::span<const std::uint
 {
     return ParseTable<CountHeader, PrintModeEntry>(b, kMaxPrintModes);
 }
-inline std::optional<FontGroupList> ParseFontGroupList(std::span<const std::uint8_t> b)
+inline std::optional<PaperTypeList> ParsePaperTypeList(std::span<const std::uint8_t> b)
 {
-    return ParseTable<CountHeader, FontGroupEntry>(b, kMaxFontGroups);
+    return ParseTable<CountHeader, PaperTypeEntry>(b, kMaxPaperTypes);
 }
-inline std::optional<FontChoiceList> ParseFontChoiceList(std::span<const std::uint8_t> b)
+inline std::optional<DefaultPaperTypes> ParseDefaultPaperTypes(std::span<const std::uint8_t> b)
 {
-    return ParseTable<CountHeader, OptionPair>(b, kMaxFontChoices);
+    return ParseTable<CountHeader, DefaultPaperType>(b, kMaxTrays);
 }
 inline std::optional<OptionList> ParseOptionList(std::span<const std::uint8_t> b,
                                                  std::size_t maxCount = kMaxListOptions)

@@ -86,8 +86,8 @@ bool Parses(int type, std::span<const std::uint8_t> b)
     case kGraphicsG1ListType:
     case kGraphicsG1AltListType: return ParseGraphicsG1List(b).has_value();
     case kPrintModeListType: return ParsePrintModeList(b).has_value();
-    case kFontGroupListType: return ParseFontGroupList(b).has_value();
-    case kFontChoiceListType: return ParseFontChoiceList(b).has_value();
+    case kPaperTypeListType: return ParsePaperTypeList(b).has_value();
+    case kDefaultPaperTypeType: return ParseDefaultPaperTypes(b).has_value();
     case kColourC3ListType:
     case kHandlingOptionListType:
     case kColourOptionListType: return ParseOptionList(b).has_value();
@@ -191,7 +191,7 @@ TEST_F(ModelResourcesTest, DescriptionsSelectExistingResources)
         } selected[] = {
             {kTrayListType, d.trayList},           {kResolutionListType, d.resolutionList},
             {kGraphicsModeListType, d.graphicsModeList},           {kPrintModeListType, d.printModeList},
-            {kFontGroupListType, d.fontGroupList}, {kFontChoiceListType, d.fontChoiceList},
+            {kPaperTypeListType, d.trayList},     {kDefaultPaperTypeType, d.trayList},
             {kColourC3ListType, d.colourC3List}, {kShortOptionListType, d.shortOptionList},
             {kOutputBinListType, d.outputBinList}, {kHandlingOptionListType, d.handlingOptionList},
             {kFontSetListType, d.fontSetList},     {kInputOptionsType, d.inputOptions},
@@ -298,13 +298,23 @@ TEST_F(ModelResourcesTest, OptionListDefaultsAreAmongTheirOptions)
         const int preset = options->header.defaultValue;
         EXPECT_TRUE(Contains(options->entries, has284 && preset != 0 ? preset + 5 : preset)) << preset;
 
-        const auto groups = ParseFontGroupList(Selected(kFontGroupListType, d.fontGroupList));
-        const auto choices = ParseFontChoiceList(Selected(kFontChoiceListType, d.fontChoiceList));
-        ASSERT_TRUE(groups && choices);
-        for (const FontGroupEntry& g : groups->entries) {
-            EXPECT_LT(g.group, 11) << "the devmode has eleven group words";
-            EXPECT_LT(g.defaultChoice, g.choiceCount);
-            EXPECT_LE(g.firstChoice + g.choiceCount, choices->entries.size()) << "group " << g.group;
+        // Paper types per source: every tray takes some, at most 19, none twice, and its default
+        // is one of them.
+        const auto trays = ParseTrayList(Selected(kTrayListType, d.trayList));
+        const auto types = ParsePaperTypeList(Selected(kPaperTypeListType, d.trayList));
+        const auto chosen = ParseDefaultPaperTypes(Selected(kDefaultPaperTypeType, d.trayList));
+        ASSERT_TRUE(trays && types && chosen);
+        ASSERT_EQ(chosen->entries.size(), trays->entries.size());
+        std::map<int, std::set<int>> perTray;
+        for (const PaperTypeEntry& t : types->entries) {
+            EXPECT_LT(t.tray, trays->entries.size()) << "type " << t.value;
+            EXPECT_TRUE(perTray[t.tray].insert(t.value).second) << "type " << t.value << " twice on tray " << t.tray;
+            EXPECT_LE(t.name, 26) << "the paper-type names end at 26";
+        }
+        for (std::size_t i = 0; i < trays->entries.size(); ++i) {
+            EXPECT_FALSE(perTray[int(i)].empty()) << "tray " << i;
+            EXPECT_LE(perTray[int(i)].size(), kMaxTypesPerTray) << "tray " << i;
+            EXPECT_TRUE(perTray[int(i)].count(chosen->entries[i].value)) << "tray " << i << " default";
         }
 
         const auto bins = ParseOutputBinList(Selected(kOutputBinListType, d.outputBinList));
@@ -333,7 +343,7 @@ int ListSource(int feature, const ModelDescription& d, std::uint16_t& word)
     case 15: word = d.graphicsG1List; return kGraphicsG1ListType;
     case 79: word = d.graphicsG1List; return kGraphicsG1AltListType;
     case 16: word = d.printModeList; return kPrintModeListType;
-    case 29: word = d.fontGroupList; return kFontGroupListType;
+    case 29: word = d.trayList; return kPaperTypeListType;
     case 42: word = d.colourC3List; return kColourC3ListType;
     case 57: word = d.outputBinList; return kOutputBinListType;
     case 58: word = d.handlingOptionList; return kHandlingOptionListType;
