@@ -50,3 +50,16 @@ std::wstring SiblingPathW(HMODULE module, const wchar_t* fileName)
         return fileName;
     return Sibling<wchar_t>({path.data(), length}, fileName);
 }
+
+std::wstring SiblingFullPathW(HMODULE module, const wchar_t* fileName)
+{
+    std::vector<wchar_t> path(kLongestModulePath);
+    const DWORD length = GetModuleFileNameW(module, path.data(), kLongestModulePath);
+    if (length == 0 || length >= kLongestModulePath)
+        return {};
+    const std::wstring_view full(path.data(), length);
+    const std::size_t cut = full.find_last_of(L"\\:");
+    if (cut == full.npos)
+        return {};
+    return std::wstring(full.substr(0, cut + 1)) + fileName;
+}

@@ -19,3 +19,9 @@ std::wstring SiblingPathFrom(std::wstring_view modulePath, std::wstring_view fil
 // The same for a loaded module; the bare file name when its path cannot be read.
 std::string SiblingPathA(HMODULE module, const char* fileName);
 std::wstring SiblingPathW(HMODULE module, const wchar_t* fileName);
+
+// The loading module's directory plus the file name, whatever its length; empty when the module's
+// path cannot be read. For the libraries that run code inside the spooler at once (toolkit,
+// profiles): never a bare name, which the loader would look for in the current directory and on
+// the search path.
+std::wstring SiblingFullPathW(HMODULE module, const wchar_t* fileName);

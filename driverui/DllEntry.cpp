@@ -4,10 +4,13 @@
 #include "DialogLibraryApi.h"
 #include "DrvUiDecls.h"
 #include "Library.h"
+#include "SheetCalls.h"
 #include "caps/DeviceCapabilities.h"
 #include "current/ConvertDevMode.h"
 #include "current/DrvCfgExports.h"
+#include "sheet/CallBacks.h"
 #include "sheet/PropertySheets.h"
+#include "sheet/Toolkit.h"
 
 extern "C" {
 
@@ -72,6 +75,31 @@ int WINAPI isUSA()
 {
     static_assert(std::is_same_v<decltype(&isUSA), IsUsaFn>);
     return caps::IsUsa();
+}
+
+void WINAPI CallBackAccess(SheetContext* context, DWORD type, void* data, WORD* result)
+{
+    static_assert(std::is_same_v<decltype(&CallBackAccess), CallBackAccessFn>);
+    sheet::CallBack(context, type, data, result);
+}
+
+LONG WINAPI RefreshProc(void* featureBlock)
+{
+    static_assert(std::is_same_v<decltype(&RefreshProc), RefreshProcFn>);
+    return sheet::RefreshBlock(featureBlock);
+}
+
+int WINAPI CallToolKitUtil(HWND window, LPSTR printerName, DWORD command, DWORD argument, WORD value1, WORD value2,
+                           DWORD flags)
+{
+    static_assert(std::is_same_v<decltype(&CallToolKitUtil), CallToolKitUtilFn>);
+    return sheet::ToolkitUtil(window, printerName, command, argument, value1, value2, flags);
+}
+
+int WINAPI CallToolKitCommon(HWND window, LPSTR printerName, LPSTR portName, DWORD command, WORD value1,
+                             WORD value2, DWORD flags, DWORD argument)
+{
+    return sheet::ToolkitCommon(window, printerName, portName, command, value1, value2, flags, argument);
 }
 
 // Every job is accepted.

@@ -4,6 +4,7 @@ namespace {
 
 HMODULE g_module = nullptr;
 CRITICAL_SECTION g_eventLock;
+FARPROC g_dialogControl = nullptr;
 
 }  // namespace
 
@@ -30,4 +31,14 @@ HMODULE DriverModule()
 CRITICAL_SECTION& EventLock()
 {
     return g_eventLock;
+}
+
+void SetDialogControl(FARPROC proc)
+{
+    g_dialogControl = proc;
+}
+
+FARPROC DialogControlProc()
+{
+    return g_dialogControl;
 }

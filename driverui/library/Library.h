@@ -13,3 +13,7 @@ HMODULE DriverModule();
 
 // Held by the printer-event and upgrade entry points.
 CRITICAL_SECTION& EventLock();
+
+// The dialog library's DialogControl, kept when the library is loaded for a sheet.
+void SetDialogControl(FARPROC proc);
+FARPROC DialogControlProc();

@@ -71,7 +71,7 @@ std::string MissingLibraryText(const std::string& string23, int exportNumber)
     return text;
 }
 
-ProfileLibrary::ProfileLibrary() : path_(SiblingPathW(DriverModule(), kProfileLibraryName)) {}
+ProfileLibrary::ProfileLibrary() : path_(SiblingFullPathW(DriverModule(), kProfileLibraryName)) {}
 
 ProfileLibrary::ProfileLibrary(std::wstring path) : path_(std::move(path)) {}
 
@@ -79,9 +79,9 @@ template <class Proc, class Call>
 CallStatus ProfileLibrary::Invoke(const char* exportName, int exportNumber, const std::string& caption,
                                   Call call) const
 {
-    HMODULE module = LoadLibraryW(path_.c_str());
-    if (!module)
-        module = LoadLibraryW(kProfileLibraryName);
+    // Only the library beside this one: a bare name would run whatever the current directory or
+    // the search path holds under that name inside the spooler.
+    HMODULE module = path_.empty() ? nullptr : LoadLibraryW(path_.c_str());
     if (!module) {
         WarnMissing(caption, kLibraryMissing);
         return CallStatus::Missing;

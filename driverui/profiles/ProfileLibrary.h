@@ -1,6 +1,6 @@
-// The client of the profile library QVTDX5PU.DLL. Every call loads the library (from QVTDX5DA's
-// directory, else by its bare name), calls one export and frees it again, so the library is never
-// held between operations. A missing library or export shows the warning box (by the notice
+// The client of the profile library QVTDX5PU.DLL. Every call loads the library (by its full path
+// in QVTDX5DA's directory, never by its bare name), calls one export and frees it again, so the
+// library is never held between operations. A missing library or export shows the warning box (by the notice
 // route of the calling process) and reports Missing.
 #pragma once
 
@@ -39,9 +39,9 @@ inline constexpr int kLibraryMissing = 0;
 
 class ProfileLibrary {
 public:
-    // QVTDX5PU.DLL beside QVTDX5DA.
+    // QVTDX5PU.DLL beside QVTDX5DA, however long the path.
     ProfileLibrary();
-    // A library at this path; the bare name when it is not there.
+    // A library at this path only.
     explicit ProfileLibrary(std::wstring path);
 
     const std::wstring& Path() const { return path_; }

@@ -35,6 +35,9 @@ public:
     // when the printer could not be opened for writing or the spooler refused the value.
     bool Close();
 
+    // Drops the list without writing it back, whatever changed.
+    void Discard() { closed_ = true; }
+
     recordlist::RecordList& Records() { return records_; }
     const std::string& PrinterName() const { return printerName_; }
     const std::string& ValueName() const { return valueName_; }

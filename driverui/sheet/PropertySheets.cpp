@@ -2,15 +2,24 @@
 
 #include <compstui.h>
 
+#include <algorithm>
+#include <cstring>
 #include <span>
 
+#include "ConfigApply.h"
 #include "ConfigStore.h"
 #include "ContextBuilder.h"
+#include "DefaultDevmode.h"
 #include "DevmodeBuild.h"
 #include "DevmodeLayout.h"
+#include "FeatureSheet.h"
 #include "LayoutCopy.h"
 #include "Library.h"
 #include "ModelResources.h"
+#include "PageAdder.h"
+#include "PrinterConfig.h"
+#include "SheetCalls.h"
+#include "SheetState.h"
 #include "SiblingNames.h"
 #include "SiblingPath.h"
 #include "SpoolLock.h"
@@ -43,9 +52,12 @@ std::span<std::uint8_t> Working(SheetContext* c)
     return {c->workingDevmode, devmode::kSize};
 }
 
-// The working devmode for the caller, limited by the layout of the caller's input devmode.
+// The working devmode for the caller, limited by the layout of the caller's input devmode. The
+// checksum is brought up to date first: a caller handed a stale one would see the next merge
+// refuse the devmode.
 void CopyToCaller(SheetContext* c, const DEVMODEW* input, DEVMODEW* output)
 {
+    devmode::UpdateChecksum(Working(c));
     if (!output)
         return;
     devmode::CopyForCaller(Working(c), DeclaredInput(input),
@@ -68,17 +80,11 @@ void FreeSiblings(SheetContext* c)
         FreeLibrary(c->dialogLibrary);
     c->instructionLibrary = c->pictureLibrary = c->dialogLibrary = nullptr;
     c->paintPrinter = c->managePalette = nullptr;
-    if (c->featureBlock)
-        GlobalFree(c->featureBlock);
-    if (c->savedFeatureBlock)
-        GlobalFree(c->savedFeatureBlock);
-    c->featureBlock = c->savedFeatureBlock = nullptr;
+    FreeFeatureBlocks(c);
 }
 
 void LoadPictureLibraries(SheetContext* c)
 {
-    if (c->modelFamily == 255)
-        return;
     c->pictureLibrary = LoadLibraryW(SiblingPathW(DriverModule(), kPictureLibrary.wide).c_str());
     if (c->pictureLibrary) {
         c->paintPrinter = reinterpret_cast<void*>(GetProcAddress(c->pictureLibrary, "PaintPrt"));
@@ -87,9 +93,113 @@ void LoadPictureLibraries(SheetContext* c)
     c->instructionLibrary = LoadLibraryW(SiblingPathW(DriverModule(), kInstructionLibrary.wide).c_str());
 }
 
-// What the sheet start can do before the pages: the service, the sheet kind, the sibling
-// libraries. The feature block and the pages come with the page library's interface; until then
-// the start fails, releasing everything, rather than showing a sheet without settings.
+// A printer value read whole into a buffer of its expected size.
+bool ReadValue(HANDLE printer, const wchar_t* name, BYTE* buffer, DWORD size, bool exact)
+{
+    DWORD type = 0, got = 0;
+    return QelGetPrinterDataW(printer, const_cast<LPWSTR>(name), &type, buffer, size, &got) == ERROR_SUCCESS &&
+           (!exact || got == size);
+}
+
+// The defaults the pages return to: the driver defaults for the working devmode's names, or the
+// installed configuration's stored defaults.
+void BuildSheetDefaults(SheetContext* c)
+{
+    devmode::Buffer defaults{};
+    const auto working = Working(c);
+    const auto keep = [&](devmode::Block b) {
+        std::copy_n(working.begin() + b.offset, b.size, defaults.begin() + b.offset);
+    };
+    keep({devmode::dmDeviceName.offset, std::uint16_t(2 * devmode::dmDeviceName.chars)});
+    keep(devmode::kModelName);
+    keep(devmode::kPrinterName);
+    devmode::BuildDriverDefaults(defaults, devmode::GetText(working, devmode::kPrinterName));
+    devmode::Buffer stored{};
+    BYTE description[64];
+    if (ReadValue(c->printer, devmode::kCurrentDefaultDevmodeValue, stored.data(), DWORD(stored.size()), true) &&
+        ReadValue(c->printer, profiles::kShortDescValue, description, sizeof description, false) &&
+        devmode::IsDriverDevmode(stored))
+        defaults = stored;
+    std::copy(defaults.begin(), defaults.end(), c->defaultsDevmode);
+}
+
+void SetPageDisplay(SheetContext* c, DWORD kind)
+{
+    std::fill(std::begin(c->pageDisplay), std::end(c->pageDisplay), WORD(0));
+    if (kind == 0) {
+        std::fill_n(c->pageDisplay, 8, WORD(1));
+        c->pageDisplay[8] = 3;
+        c->pageDisplay[9] = 2;
+    } else {
+        c->pageDisplay[0] = c->pageDisplay[1] = 1;
+        c->pageDisplay[2] = 2;
+    }
+}
+
+// The printer configuration blocks for a model with a family: the saved copy, the default from
+// the model's installable options (a device sheet takes an installed configuration's stored one),
+// and the current block's tray word.
+void PreparePrinterConfig(SheetContext* c, DWORD kind)
+{
+    std::copy(std::begin(c->printerConfig), std::end(c->printerConfig), c->savedPrinterConfig);
+    const HMODULE module = DriverModule();
+    const auto working = Working(c);
+    PrinterConfigBlock defaults = DerivePrinterConfig(
+        model::LoadSelectedResource(module, 277, devmode::Get(working, devmode::kInputOptionsNumber)),
+        model::LoadSelectedResource(module, 278, devmode::Get(working, devmode::kOutputOptionsNumber)), working);
+    BYTE stored[kPrinterConfigBytes];
+    BYTE description[64];
+    if (kind == 1 && ReadValue(c->printer, kPrinterConfigValue, stored, sizeof stored, true) &&
+        ReadValue(c->printer, profiles::kShortDescValue, description, sizeof description, false))
+        for (std::size_t i = 0; i < defaults.size(); ++i)
+            std::memcpy(&defaults[i], stored + 4 + 4 * i, 4);
+    std::copy(defaults.begin(), defaults.end(), c->defaultPrinterConfig);
+    PrinterConfigBlock current;
+    std::copy(std::begin(c->printerConfig), std::end(c->printerConfig), current.begin());
+    UpdateTrayWord(current, working);
+    std::copy(current.begin(), current.end(), c->printerConfig);
+}
+
+// The printer's "SWEnable" into the working devmode (not for the brand's own models), and the
+// devmode's byte back as the value.
+void SyncSoftwareEnable(SheetContext* c)
+{
+    DWORD stored = 0;
+    if (!ReadValue(c->printer, kSwEnableValue, reinterpret_cast<BYTE*>(&stored), sizeof stored, false))
+        stored = 0;
+    if (!devmode::BeginsWithBrandWord(devmode::GetText(Working(c), devmode::kModelName)))
+        devmode::Set(Working(c), devmode::kSoftwareEnable, std::uint8_t(stored));
+    BYTE enable = devmode::Get(Working(c), devmode::kSoftwareEnable);
+    if (QelSetPrinterDataW(c->printer, const_cast<LPWSTR>(kSwEnableValue), REG_BINARY, &enable, 1) != ERROR_SUCCESS)
+        c->swEnableWriteFailed = 1;
+}
+
+// The settings library, asked once for its interface. The bridge to that interface comes with
+// the settings library itself; until then the driver's own pages are shown, and a library that
+// answers none is unloaded.
+void AskSettingsLibrary(SheetContext* c)
+{
+    if (c->settingsInterface)
+        return;
+    HMODULE library = LoadLibraryW(SiblingPathW(DriverModule(), kSettingsLibrary.wide).c_str());
+    if (!library)
+        return;
+    using GetDevIcFn = void*(WINAPI*)();
+    if (const auto getDevIc = reinterpret_cast<GetDevIcFn>(GetProcAddress(library, "getDevIC")))
+        getDevIc();
+    FreeLibrary(library);
+}
+
+void Abandon(PPROPSHEETUI_INFO info, SheetContext* c)
+{
+    FreeSiblings(c);
+    Unregister(c);
+    DestroySheetContext(c);
+    info->UserData = 0;
+}
+
+// The sheet start: service, kind, defaults, page display words, picture libraries and printer
+// configuration, software enable, the feature blocks, the pages.
 LONG StartSheet(PPROPSHEETUI_INFO info, SheetContext* c, DWORD kind, bool permitted)
 {
     c->permission = permitted ? 1 : 0;
@@ -98,10 +208,28 @@ LONG StartSheet(PPROPSHEETUI_INFO info, SheetContext* c, DWORD kind, bool permit
     c->sheetKind = kind;
     if (kind == 1)
         c->settingsChanged = 0;
-    LoadPictureLibraries(c);
-    FreeSiblings(c);
-    DestroySheetContext(c);
-    return -1;
+    BuildSheetDefaults(c);
+    SetPageDisplay(c, kind);
+    if (c->modelFamily != model::kNoFamily) {
+        LoadPictureLibraries(c);
+        PreparePrinterConfig(c, kind);
+    }
+    if (kind == 0)
+        c->opened = 1;
+    SyncSoftwareEnable(c);
+
+    SheetState& state = Register(c);
+    info->UserData = ULONG_PTR(c);
+    info->Result = 0;
+    // Without a feature block the sheet opens without the driver's pages.
+    if (!BuildFeatureBlocks(c, state))
+        return 1;
+    AskSettingsLibrary(c);
+    if (AddPages(c, kind == 0 ? kDocumentSheetSlots : kDeviceSheetSlots) == PagesResult::Failed) {
+        Abandon(info, c);
+        return -1;
+    }
+    return 1;
 }
 
 SheetContext* ContextOf(PPROPSHEETUI_INFO info)
@@ -128,11 +256,40 @@ void ReportResult(SheetContext* c)
                 LPARAM(c->sheetResult != 0));
 }
 
-void CloseSheet(SheetContext* c)
+void CloseSheet(PPROPSHEETUI_INFO info, SheetContext* c)
 {
     ReportResult(c);
-    FreeSiblings(c);
-    DestroySheetContext(c);
+    Abandon(info, c);
+}
+
+// The user confirmed: the entries into the working devmode, and the saves. A document sheet also
+// hands the devmode to its caller, when the caller asked for it.
+void Confirm(SheetContext* c, PDOCUMENTPROPERTYHEADER header)
+{
+    WriteBackEntries(c, Working(c));
+    if (header)
+        CopyToCaller(c, header->pdmIn, header->pdmOut);
+    SaveSheet(c);
+    c->devmodeChanged = 0;
+}
+
+bool Keeps(const DOCUMENTPROPERTYHEADER* header)
+{
+    return header->fMode & (DM_UPDATE | DM_COPY);
+}
+
+// Wine's sheet service sends no SET_RESULT: a sheet that closes with both OK-pressed flags set and
+// no result sent is taken as confirmed, as the service would have reported it.
+bool ConfirmedWithoutResult(SheetContext* c)
+{
+    const SheetState* state = StateOf(c);
+    return state && !state->resultSent && c->okPressed[0] && c->okPressed[1];
+}
+
+void NoteResultSent(SheetContext* c)
+{
+    if (SheetState* state = StateOf(c))
+        state->resultSent = true;
 }
 
 // The no-interface path: the working devmode for a request that shows nothing.
@@ -198,30 +355,34 @@ LONG DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM parameter)
     if (!c)
         return -1;
     c->sheetKind = 0;
-    const bool keep = header->fMode & (DM_UPDATE | DM_COPY);
     switch (info->Reason) {
     case PROPSHEETUI_REASON_GET_INFO_HEADER:
         FillInfoHeader(info, parameter, header->pszPrinterName);
         return 1;
     case PROPSHEETUI_REASON_SET_RESULT: {
         const auto* result = reinterpret_cast<const SETRESULT_INFO*>(parameter);
-        if (result && result->Result == CPSUI_OK && keep) {
-            CopyToCaller(c, header->pdmIn, header->pdmOut);
-            SaveSheet(c);
-            c->devmodeChanged = 0;
+        NoteResultSent(c);
+        if (result && result->Result == CPSUI_OK) {
+            c->sheetResult = 1;
+            if (Keeps(header))
+                Confirm(c, header);
         }
         if (result)
             info->Result = result->Result;
         return 1;
     }
     case PROPSHEETUI_REASON_DESTROY:
-        if (c->devmodeChanged && keep) {
-            CopyToCaller(c, header->pdmIn, header->pdmOut);
-            SaveSheet(c);
-        } else {
-            WriteSoftwareEnable(c);
+        if (ConfirmedWithoutResult(c)) {
+            c->sheetResult = 1;
+            info->Result = CPSUI_OK;
+            if (Keeps(header))
+                Confirm(c, header);
         }
-        CloseSheet(c);
+        if (c->devmodeChanged && Keeps(header))
+            Confirm(c, header);
+        else
+            WriteSoftwareEnable(c);
+        CloseSheet(info, c);
         return 1;
     default:
         return -1;
@@ -251,21 +412,27 @@ LONG DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM parameter)
         return 1;
     case PROPSHEETUI_REASON_SET_RESULT: {
         const auto* result = reinterpret_cast<const SETRESULT_INFO*>(parameter);
+        NoteResultSent(c);
         if (result && result->Result == CPSUI_OK) {
-            SaveSheet(c);
-            c->devmodeChanged = 0;
+            c->sheetResult = 1;
+            Confirm(c, nullptr);
         }
         if (result)
             info->Result = result->Result;
         return 1;
     }
     case PROPSHEETUI_REASON_DESTROY: {
+        if (ConfirmedWithoutResult(c)) {
+            c->sheetResult = 1;
+            info->Result = CPSUI_OK;
+            Confirm(c, nullptr);
+        }
         if (c->devmodeChanged)
-            SaveSheet(c);
+            Confirm(c, nullptr);
         DWORD ok = c->sheetResult ? 1 : 0;
         QelSetPrinterDataW(c->printer, const_cast<LPWSTR>(kPrtPropOkValue), REG_DWORD, reinterpret_cast<BYTE*>(&ok),
                            sizeof ok);
-        CloseSheet(c);
+        CloseSheet(info, c);
         return 1;
     }
     default:

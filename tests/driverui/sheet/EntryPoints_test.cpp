@@ -1,5 +1,5 @@
 // The property entry points of QVTDX5DA.DLL without a user interface, on printers of the three
-// models in Wine's spooler.
+// models in Wine's spooler. The sheets themselves are in Sheet_test.cpp and SheetService_test.cpp.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
 #include "PrinterFixture.h"
+#include "SheetContext.h"
 #include "TestSupport.h"
 
 using namespace devmode;
@@ -145,66 +146,32 @@ TEST_F(EntryPoints, AnInputDevmodeIsMergedAndAnOlderLayoutGetsOnlyItsOwnSizes)
     EXPECT_EQ(Bytes(kSize - kOldPublicSize, 0xEE), Bytes(small.begin() + kOldPublicSize, small.end()));
 }
 
-TEST_F(EntryPoints, SheetsCannotStartYetAndReleaseWhatTheyLoaded)
+TEST_F(EntryPoints, WithoutAContextFromInitEveryOtherReasonFails)
 {
-    qvtest::TempDir dir;
-    qvtest::CallRecord siblings("QVSIBLING_RECORD", dir.File("siblings.txt"));
     HANDLE printer = Printer(kWorkgroup);
     std::wstring name = Name();
-    Bytes out(kSize, 0);
     DOCUMENTPROPERTYHEADER header{};
     header.cbSize = sizeof header;
     header.hPrinter = printer;
     header.pszPrinterName = name.data();
-    header.pdmOut = AsDevmode(out);
-    header.fMode = DM_COPY;
     PROPSHEETUI_INFO info{};
     info.cbSize = sizeof info;
     info.lParamInit = LPARAM(&header);
-    info.Reason = PROPSHEETUI_REASON_INIT;
-    EXPECT_EQ(-1, documentSheets_(&info, 0));
-    EXPECT_EQ(0u, info.UserData);
-    EXPECT_THAT(siblings.Calls(),
-                ElementsAre("attach QVTDX5BT.DLL", "attach QVTDX5B1.DLL", "detach QVTDX5B1.DLL", "detach QVTDX5BT.DLL"));
-
-    // Without a context from INIT every other reason fails, as does a missing header.
     for (int reason : {PROPSHEETUI_REASON_GET_INFO_HEADER, PROPSHEETUI_REASON_SET_RESULT,
                        PROPSHEETUI_REASON_DESTROY, 77}) {
         info.Reason = WORD(reason);
         EXPECT_EQ(-1, documentSheets_(&info, 0)) << reason;
         EXPECT_EQ(-1, deviceSheets_(&info, 0)) << reason;
     }
+    // A context that is not one: its self references do not name it.
+    SheetContext fake{};
+    info.UserData = ULONG_PTR(&fake);
+    info.Reason = PROPSHEETUI_REASON_DESTROY;
+    EXPECT_EQ(-1, documentSheets_(&info, 0));
     info.lParamInit = 0;
     info.Reason = PROPSHEETUI_REASON_INIT;
     EXPECT_EQ(-1, documentSheets_(&info, 0));
-
-    // The desktop model has no model family: nothing is loaded for it.
-    DEVICEPROPERTYHEADER device{};
-    device.cbSize = sizeof device;
-    device.hPrinter = Printer(kDesktop);
-    info.lParamInit = LPARAM(&device);
     EXPECT_EQ(-1, deviceSheets_(&info, 0));
-    EXPECT_EQ(4u, siblings.Calls().size());
-}
-
-TEST_F(EntryPoints, PromptingCallsGoThroughTheSheetServiceAndReportNoSuccess)
-{
-    HANDLE printer = Printer(kColour);
-    std::wstring name = Name();
-    Bytes out(kSize, 0xEE);
-    const LONG result =
-        documentProperties_(nullptr, printer, name.data(), AsDevmode(out), nullptr, DM_COPY | DM_PROMPT);
-    EXPECT_NE(IDOK, result);
-    EXPECT_EQ(0, advanced_(nullptr, printer, name.data(), AsDevmode(out), nullptr));
-    EXPECT_EQ(Bytes(kSize, 0xEE), out);
-
-    EXPECT_FALSE(printerProperties_(nullptr, printer));
-    DWORD type = 0, value = 0, needed = 0;
-    ASSERT_EQ(DWORD(ERROR_SUCCESS),
-              GetPrinterDataW(printer, const_cast<LPWSTR>(L"Permission"), &type, reinterpret_cast<BYTE*>(&value),
-                              sizeof value, &needed));
-    EXPECT_EQ(DWORD(REG_DWORD), type);
-    EXPECT_EQ(1u, value);
 }
 
 TEST_F(EntryPoints, EveryJobIsAccepted)
