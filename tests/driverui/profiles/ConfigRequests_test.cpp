@@ -365,6 +365,25 @@ TEST_F(ConfigRequests, MissingProfileLibraryIsReportedByEveryProfileRequest)
     EXPECT_EQ(entries_.loads, 0);
 }
 
+// A library missing beside the driver is not looked for elsewhere: a copy in the current
+// directory (or on the search path) would run inside the spooler.
+TEST_F(ConfigRequests, TheProfileLibraryIsLoadedFromItsOwnPathOnly)
+{
+    qvtest::TempDir empty;
+    target_.library = ProfileLibrary(Wide(empty.File("QVTDX5PU.DLL")));
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(qvtest::BinDir().c_str()));
+    ConfigRequest r = Request(kKindPersonal, {{0x50, 1, 2, 3}});
+    {
+        qvtest::BoxWatcher watcher({printer_});
+        EXPECT_EQ(ConfigAccess(kRequestApplyProfile, target_, &r, nullptr, nullptr), 11u);
+        EXPECT_EQ(watcher.Seen().size(), 1u);
+    }
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(Calls("GetPerProf").empty()) << "the copy in the current directory was loaded";
+}
+
 // Resetting and the installed defaults never touch the library.
 TEST_F(ConfigRequests, BuiltInConfigurationsNeedNoProfileLibrary)
 {
