@@ -69,6 +69,23 @@ inline constexpr BuilderResource kBuilderResources[] = {
     {model::kOutputOptionsType, &model::ModelDescription::outputOptions},
 };
 
+// The resources the feature block builder reads beside those, each selected by its word.
+inline constexpr BuilderResource kFeatureResources[] = {
+    {model::kTrayListType, &model::ModelDescription::trayList},
+    {model::kResolutionListType, &model::ModelDescription::resolutionList},
+    {model::kGraphicsModeListType, &model::ModelDescription::graphicsModeList},
+    {model::kGraphicsG1ListType, &model::ModelDescription::graphicsG1List},
+    {model::kGraphicsG1AltListType, &model::ModelDescription::graphicsG1List},
+    {model::kPrintModeListType, &model::ModelDescription::printModeList},
+    {model::kPaperTypeListType, &model::ModelDescription::trayList},
+    {model::kColourC3ListType, &model::ModelDescription::colourC3List},
+    {model::kShortOptionListType, &model::ModelDescription::shortOptionList},
+    {model::kOutputBinListType, &model::ModelDescription::outputBinList},
+    {model::kHandlingOptionListType, &model::ModelDescription::handlingOptionList},
+    {model::kColourOptionListType, &model::ModelDescription::colourOptionList},
+    {model::kPaperLimitsType, &model::ModelDescription::paperLimits},
+};
+
 inline int ResourceName(const BuilderResource& r, std::size_t modelNumber)
 {
     const auto& m = model::family::kModels[modelNumber];

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CfgEngine.h"
+#include "FeatureBlock.h"
 #include "ModelData.h"
 #include "ModelFixtures.h"
 #include "RecordList.h"
@@ -269,6 +270,38 @@ void ModelSeeds()
     }
 }
 
+// The feature block: each model's own layout, once as it is and once with the rule entries marked
+// changed; and each resource the builder reads, damaged to itself.
+void FeatureBlockSeeds()
+{
+    using model::family::kModels;
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        const auto layout = fuzzfix::Family().Selected(model::kFeatureLayoutType, kModels[m].description.featureLayout);
+        Bytes input{std::uint8_t(m), std::uint8_t(layout.size()), std::uint8_t(layout.size() >> 8)};
+        input.insert(input.end(), layout.begin(), layout.end());
+        Seed("fuzz_featureblock", "model" + std::to_string(m), input);
+        const auto items = feature::ReadLayout(layout);
+        std::size_t at = feature::kHeaderSize;
+        for (const model::FeatureItem& item : *items) {
+            // Every entry marked changed: each rule and each refresh request runs.
+            if (feature::EntrySize(item.type) > feature::kChanged) {
+                const std::size_t flag = at + feature::kChanged;
+                input.insert(input.end(), {std::uint8_t(flag), std::uint8_t(flag >> 8), 1});
+            }
+            at += feature::EntrySize(item.type);
+        }
+        Seed("fuzz_featureblock", "model" + std::to_string(m) + "-changed", input);
+        for (std::size_t r = 0; r < std::size(fuzzfix::kFeatureResources); ++r) {
+            const auto& read = fuzzfix::kFeatureResources[r];
+            const auto bytes = fuzzfix::Family().Resource(read.type, fuzzfix::ResourceName(read, m));
+            // The low byte of the length picks the resource; the high one makes it reach the end.
+            Bytes damaged{std::uint8_t(m | 4), std::uint8_t(r), 0xFF};
+            damaged.insert(damaged.end(), bytes.begin(), bytes.end());
+            Seed("fuzz_featureblock", "model" + std::to_string(m) + "-" + std::to_string(read.type), damaged);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -284,6 +317,7 @@ int main(int argc, char** argv)
     DevmodeSeeds();
     RecordListSeeds();
     ModelSeeds();
+    FeatureBlockSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;
 }
