@@ -87,8 +87,9 @@ TEST_F(FeatureBlockTest, LayoutsThatNameNoEntryOrTheWrongOneAreRefused)
             Set16(bytes, 0, std::uint16_t(std::int16_t(c.count)));
         const auto items = ReadLayout(bytes);
         ASSERT_EQ(items.has_value(), c.accepted);
-        if (items)
+        if (items) {
             EXPECT_EQ(items->size(), c.read);
+        }
     }
     EXPECT_FALSE(ReadLayout(Bytes{1}));
     EXPECT_TRUE(ReadLayout(Bytes{0, 0}).has_value()) << "no items: a header alone";
@@ -155,9 +156,11 @@ TEST_F(FeatureBlockTest, EveryEntryTypeRoundTripsThroughTheDevmodeAtItsOwnWidth)
         EXPECT_EQ(dm::Get(written, dm::dmPrintQuality), std::int16_t(Get16(e50, triple)));
         EXPECT_EQ(dm::Get(written, dm::dmYResolution), std::int16_t(Get16(e50, triple)));
     }
-    for (int type = kFirstType; type <= kLastType; ++type)
-        if (type != kNoEntry)
+    for (int type = kFirstType; type <= kLastType; ++type) {
+        if (type != kNoEntry) {
             EXPECT_TRUE(typesSeen.count(type)) << "no model has an entry of type " << type;
+        }
+    }
 }
 
 TEST_F(FeatureBlockTest, WriteBackOfUserPaperSetsTheModelsLargestSize)
