@@ -270,6 +270,26 @@ void ModelSeeds()
     }
 }
 
+// Counted lists the feature block builder reads: header and entry sizes, the most entries the
+// parser accepts.
+struct ListShape {
+    int type;
+    std::size_t header, entry, most;
+};
+constexpr ListShape kListShapes[] = {
+    {model::kTrayListType, 4, 24, model::kMaxTrays},
+    {model::kGraphicsModeListType, 6, 4, model::kMaxListOptions},
+    {model::kGraphicsG1ListType, 4, 4, model::kMaxListOptions},
+    {model::kGraphicsG1AltListType, 4, 4, model::kMaxListOptions},
+    {model::kPrintModeListType, 2, 8, model::kMaxPrintModes},
+    {model::kPaperTypeListType, 2, 6, model::kMaxPaperTypes},
+    {model::kColourC3ListType, 2, 4, model::kMaxListOptions},
+    {model::kShortOptionListType, 2, 4, model::kMaxShortOptions},
+    {model::kOutputBinListType, 2, 6, model::kMaxOutputBins},
+    {model::kHandlingOptionListType, 2, 4, model::kMaxListOptions},
+    {model::kColourOptionListType, 2, 4, model::kMaxListOptions},
+};
+
 // The feature block: each model's own layout, once as it is and once with the rule entries marked
 // changed; and each resource the builder reads, damaged to itself.
 void FeatureBlockSeeds()
@@ -298,6 +318,21 @@ void FeatureBlockSeeds()
             Bytes damaged{std::uint8_t(m | 4), std::uint8_t(r), 0xFF};
             damaged.insert(damaged.end(), bytes.begin(), bytes.end());
             Seed("fuzz_featureblock", "model" + std::to_string(m) + "-" + std::to_string(read.type), damaged);
+            // The same list grown to the most entries its parser takes, longer than any entry holds.
+            for (const ListShape& shape : kListShapes) {
+                if (shape.type != read.type || bytes.size() < shape.header + shape.entry)
+                    continue;
+                Bytes grown(bytes.begin(), bytes.begin() + shape.header);
+                grown[0] = std::uint8_t(shape.most);
+                grown[1] = std::uint8_t(shape.most >> 8);
+                for (std::size_t i = 0; i < shape.most; ++i) {
+                    const std::size_t from = shape.header + (i % ((bytes.size() - shape.header) / shape.entry)) * shape.entry;
+                    grown.insert(grown.end(), bytes.begin() + from, bytes.begin() + from + shape.entry);
+                }
+                Bytes input{std::uint8_t(m | 4), std::uint8_t(r), 0xFF};
+                input.insert(input.end(), grown.begin(), grown.end());
+                Seed("fuzz_featureblock", "model" + std::to_string(m) + "-" + std::to_string(read.type) + "-most", input);
+            }
         }
     }
 }
