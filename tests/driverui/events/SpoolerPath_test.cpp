@@ -58,7 +58,8 @@ protected:
             ready_ = ready_ && CopyFileA((source + "\\" + name).c_str(), (package_ + "\\" + name).c_str(), FALSE);
         ready_ = ready_ && qvtest::InstallDriverPackage(kDriver, {{qvtest::BinDir() + "\\QVTDX5PI.EXE", "QVTDX5PI.EXE"},
                                                                   {source + "\\qv5setup.inf", "QVTDX5DA.ALL"},
-                                                                  {work_->File("QVTDX5D$.INI"), "QVTDX5D$.INI"}});
+                                                                  {work_->File("QVTDX5D$.INI"), "QVTDX5D$.INI"},
+                                                                  {qvtest::BinDir() + "\\QELLOG.DLL", "QELLOG.DLL"}});
     }
     static void TearDownTestSuite()
     {
