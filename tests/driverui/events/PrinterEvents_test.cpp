@@ -263,7 +263,9 @@ TEST_F(PrinterEventsTest, WaitEndsWithTheUtilityWhateverItsExitCodeAndKeepsAnswe
     DestroyWindow(window);
 }
 
-TEST_F(PrinterEventsTest, NoUiFlagKeepsTheNoticeOfABadRuleAway)
+// Nobody could answer a box where the spooler forbids one or where the process has no visible
+// window station (a service's).
+TEST_F(PrinterEventsTest, NoticeOfABadRuleOnlyWhereSomeoneCanAnswerIt)
 {
     ASSERT_TRUE(qvtest::WriteFile(library_.Dir() + "QVTDX5D$.INI",
                                   "[QVTDX5DD]\r\ntag=QV5\r\nver=2\r\n[UpdateControl]\r\n|MOVE|0|QVTDX5DD.INI|Fonts|Courier=x\r\n"));
@@ -271,26 +273,37 @@ TEST_F(PrinterEventsTest, NoUiFlagKeepsTheNoticeOfABadRuleAway)
     const struct {
         int event;
         DWORD flags;
+        bool hiddenStation;
         std::size_t boxes;
     } cases[] = {
-        {PRINTER_EVENT_INITIALIZE, PRINTER_EVENT_FLAG_NO_UI, 0},
-        {PRINTER_EVENT_ADD_CONNECTION, PRINTER_EVENT_FLAG_NO_UI, 0},
-        {PRINTER_EVENT_ADD_CONNECTION, 0, 1},
+        {PRINTER_EVENT_INITIALIZE, PRINTER_EVENT_FLAG_NO_UI, false, 0},
+        {PRINTER_EVENT_ADD_CONNECTION, PRINTER_EVENT_FLAG_NO_UI, false, 0},
+        {PRINTER_EVENT_ADD_CONNECTION, 0, true, 0},
+        {PRINTER_EVENT_INITIALIZE, 0, true, 0},
+        {PRINTER_EVENT_ADD_CONNECTION, 0, false, 1},
     };
+    const HWINSTA own = GetProcessWindowStation();
+    const HWINSTA hidden = CreateWindowStationW(L"QvEventsHidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_TRUE(hidden);
     for (const auto& c : cases) {
         std::vector<qvtest::SeenBox> seen;
         {
             qvtest::BoxWatcher watcher({printer});
+            if (c.hiddenStation) {
+                ASSERT_TRUE(SetProcessWindowStation(hidden));
+            }
             // The answer does not depend on the update.
             EXPECT_TRUE(library_.Event(printer, c.event, c.flags)) << c.event;
+            SetProcessWindowStation(own);
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
             seen = watcher.Seen();
         }
-        ASSERT_EQ(seen.size(), c.boxes) << "event " << c.event << ", flags " << c.flags;
+        ASSERT_EQ(seen.size(), c.boxes) << "event " << c.event << ", flags " << c.flags << ", hidden " << c.hiddenStation;
         if (c.boxes) {
             EXPECT_EQ(seen[0].text, kFailedText);
         }
     }
+    CloseWindowStation(hidden);
 }
 
 TEST_F(PrinterEventsTest, InitialisationGivesTheFontValuesTheDevmodeAndTheLogItsFiles)
