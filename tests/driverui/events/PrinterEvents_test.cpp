@@ -384,6 +384,25 @@ TEST_F(PrinterEventsTest, DeletionEmptiesTheDriversValuesAndRemovesTheSoftFontFi
     EXPECT_FALSE(qvtest::IsThere(softFonts));
 }
 
+// The soft-font file is a file of the driver directory whatever the printer's name holds.
+TEST_F(PrinterEventsTest, DeletionRemovesNoFileOutsideTheDriverDirectory)
+{
+    const std::string printer = AddPrinter("QV/../../../QVVICTIM");
+    const std::string drivers = DriverDirectoryOf(printer);
+    ASSERT_FALSE(drivers.empty());
+    char victim[MAX_PATH];
+    ASSERT_TRUE(GetFullPathNameA((drivers + "qel" + printer + ".PFM").c_str(), MAX_PATH, victim, nullptr));
+    ASSERT_EQ(std::string(victim).rfind(drivers, 0), std::string::npos) << victim << " is inside " << drivers;
+    ASSERT_TRUE(qvtest::WriteFile(victim, "not the printer's"));
+    const std::string own = drivers + "qelQVVICTIM.PFM";
+    ASSERT_TRUE(qvtest::WriteFile(own, "font list"));
+
+    EXPECT_TRUE(library_.Event(printer, PRINTER_EVENT_DELETE, PRINTER_EVENT_FLAG_NO_UI));
+    EXPECT_TRUE(qvtest::IsThere(victim));
+    EXPECT_FALSE(qvtest::IsThere(own));
+    DeleteFileA(victim);
+}
+
 TEST_F(PrinterEventsTest, EventsAndUpgradesItCannotServeAnswerZero)
 {
     const std::string printer = AddPrinter(Name());
