@@ -9,8 +9,8 @@
 #include "ConfigUpdate.h"
 #include "DownloadFiles.h"
 #include "DrvUiDecls.h"
+#include "EventLock.h"
 #include "InstallLog.h"
-#include "Library.h"
 #include "PostInstall.h"
 #include "PrinterAccess.h"
 #include "PrinterCleanup.h"
@@ -22,15 +22,7 @@ namespace {
 constexpr wchar_t kDriverSetupKey[] = L"SOFTWARE\\Qelbrin\\DriverSetup";
 constexpr wchar_t kSilentInstallValue[] = L"SilentInstall";
 
-class EventLockHeld {
-public:
-    EventLockHeld() { EnterCriticalSection(&EventLock()); }
-    ~EventLockHeld() { LeaveCriticalSection(&EventLock()); }
-    EventLockHeld(const EventLockHeld&) = delete;
-    EventLockHeld& operator=(const EventLockHeld&) = delete;
-};
-
-std::wstring PrinterName4(HANDLE printer)
+std::wstring SpoolerPrinterName(HANDLE printer)
 {
     DWORD needed = 0;
     if (QelGetPrinterW(printer, 4, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_4W))
@@ -107,7 +99,7 @@ BOOL PrinterEvent(const wchar_t* printerName, int event, DWORD flags, LPARAM)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const bool silent = TakeSilentInstall(PrinterName4(printer.get()));
+    const bool silent = TakeSilentInstall(SpoolerPrinterName(printer.get()));
     const bool mayShowBox = (flags & PRINTER_EVENT_FLAG_NO_UI) == 0;
     const std::string narrowName = NarrowText(printerName);
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "EventLock.h"
 #include "InstallLog.h"
-#include "Library.h"
 #include "PrinterAccess.h"
 
 namespace events {
@@ -129,10 +129,9 @@ BOOL RenamePrinterData(const RenameRecord* record)
         return TRUE;
     if (!SpoolerHasPrinter(*newName))
         return FALSE;
-    EnterCriticalSection(&EventLock());
+    const EventLockHeld lock;
     const bool user = MoveUserSettings(*oldName, *newName);
     const bool data = CopyDriverData(*oldName, *newName);
-    LeaveCriticalSection(&EventLock());
     return user && data;
 }
 
