@@ -164,6 +164,7 @@ TEST_F(PrinterEventsTest, HostileNamesAndPortsReachTheUtilityAsTheyAre)
         {"QV \"Quoted\" -s", "LPT1:", true},
         {"QV O'Brien's", "LPT1:", true},
         {"QV -I C:\\x.inf -N Other", "LPT1:", true},
+        {" -I C:\\x.inf ", "LPT1:", true},
         {"-N QV Dash", "LPT1:", true},
         {"QV Trailing\\", "LPT1:", true},
         {"QV Port", "LPT1:\" -i \"C:\\evil.inf", true},

@@ -162,7 +162,7 @@ TEST_F(SpoolerPath, UtilityReadsEveryNameItIsGivenAsItIs)
     } cases[] = {
         {"QV \"Quoted\" -n Other", "LPT1:", true},
         {"QV O'Brien", "LPT1:\" -i \"C:\\evil.inf", true},
-        {"QV -I C:\\x.inf", "LPT1:", true},
+        {" -I C:\\x.inf ", "LPT1:", true},
         {"-N QV Dash", "LPT1:", true},
         {"QV Trailing\\", "LPT1:", true},
         {"QV Both \" and '", "LPT1:", false},
