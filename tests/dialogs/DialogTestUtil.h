@@ -22,7 +22,7 @@ inline HMODULE DialogLibrary()
 inline HMODULE LanguageLibrary()
 {
     DialogLibrary();
-    return GetModuleHandleW(L"QVTDX5DL.DLL");
+    return GetModuleHandleA((qvtest::BinDir() + "\\QVTDX5DL.DLL").c_str());
 }
 
 template <class Fn>

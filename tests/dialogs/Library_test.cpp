@@ -104,8 +104,8 @@ private:
     bool ok_ = false;
 };
 
-// Wine hands out a loaded library for another file of the same name, so a second pair of the
-// libraries is loaded in a process of its own: the death test's child.
+// A second pair of the libraries, loaded and freed in a process of its own (the death test's
+// child), so that freeing it leaves the libraries of the other tests alone.
 void LoadAndFreeACopy()
 {
     const LibraryCopy copy;

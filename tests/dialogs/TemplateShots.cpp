@@ -4,8 +4,7 @@
 // (no page logic: lists stay empty), its placeholders painted with the pictures the pages put
 // there, and captured from the screen into <output>/<id>-<name>.png; the default output is
 // build/<arch>/screenshots/templates (its "pseudo" folder for the pseudo library). Runs under the
-// test display; exits 1 when a template cannot be created or captured. One language a process:
-// Wine hands out a loaded library for another file of the same name.
+// test display; exits 1 when a template cannot be created or captured.
 #include <windows.h>
 
 #include <zlib.h>
