@@ -14,6 +14,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "ModelDescription.h"
+
 namespace devmode {
 
 inline constexpr std::size_t kPublicSize = 220;
@@ -126,13 +128,13 @@ inline constexpr U8 kFeature11{224};
 inline constexpr U8 kFeature12{225};
 inline constexpr U8 kFeature60{226};
 inline constexpr U8 kFeature87{227};
-inline constexpr U8 kByte228{228};
-inline constexpr U8 kByte229{229};
+inline constexpr U8 kByte228{228};  // 255; no feature
+inline constexpr U8 kGraphicsMode{229};  // feature 13, from the type 262 list
 inline constexpr U8 kFeature14{230};
-inline constexpr U8 kByte231{231};
+inline constexpr U8 kGraphicsG1{231};  // features 15 and 79, from the type 263 or 284 list
 inline constexpr U8 kResolutionFlag{232};  // feature 54
-inline constexpr U8 kByte233{233};
-inline constexpr U8 kByte234{234};
+inline constexpr U8 kCombinedPairP{233};  // feature 16, the combined pair from type 264
+inline constexpr U8 kCombinedPairQ{234};  // feature 17 (or 235 on some colour models)
 inline constexpr U8 kFeature19{237};
 inline constexpr Block kModelName{239, 32};
 inline constexpr Block kPrinterName{271, 32};
@@ -146,44 +148,51 @@ inline constexpr Block kModelDescription{340, 82};
 static_assert(kModelDisplayName.end() == kModelDescription.offset);
 static_assert(kModelDescription.end() == kModelRecord.end());
 
-// Words of the model description, by devmode offset.
-inline constexpr U16 kInitialResolutionChoice{340};
-inline constexpr U16 kResolutionRangeWord{342};
-inline constexpr U16 kModelWord350{350};
-inline constexpr U16 kPaperSetIndex{354};
-inline constexpr U16 kTrayListNumber{356};        // type 259
-inline constexpr U16 kResolutionListNumber{358};  // type 261
-inline constexpr U16 kType262Number{360};
-inline constexpr U16 kType263Number{362};  // and type 284
-inline constexpr U16 kType264Number{364};
-inline constexpr U16 kFontSetListNumber{380};  // type 276
-inline constexpr U16 kType277Number{382};
-inline constexpr U16 kType278Number{384};
-inline constexpr U16 kPaperLimitNumber{386};  // type 279
-inline constexpr U16 kOptionListNumber{390};  // type 286
-inline constexpr U16 kModelFlags392{392};
-inline constexpr U8 kModelFlags393{393};  // high byte of 392
-inline constexpr U16 kModelFlags394{394};
-inline constexpr U16 kModelFlags396{396};
-inline constexpr U8 kModelFlags397{397};  // high byte of 396
-inline constexpr U16 kModelFlags398{398};
-inline constexpr U16 kModelFlags400{400};
-inline constexpr U16 kOptionWord402{402};
-inline constexpr U16 kOptionWord404{404};
-inline constexpr U16 kModelFamily{408};  // 255: none
-inline constexpr U16 kPageTemplateSet{410};
-inline constexpr U16 kModelWord412{412};
-inline constexpr U16 kFeatureLayout{414};
-inline constexpr U16 kDialogSelector{416};
-inline constexpr U16 kCapabilityWord418{418};
-inline constexpr U16 kCapabilityWord420{420};
-static_assert(kCapabilityWord420.end() == kModelDescription.end());
+// Words of the model description (ModelDescription.h), where the devmode keeps them: each at
+// 340 plus its offset in the description, so the two layouts cannot disagree.
+#define QV_MODEL_WORD(field) \
+    U16 { std::uint16_t(kModelDescription.offset + offsetof(model::ModelDescription, field)) }
+inline constexpr U16 kMemoryMinimum = QV_MODEL_WORD(memoryMinimum);  // feature 20's default and minimum
+inline constexpr U16 kMemoryMaximum = QV_MODEL_WORD(memoryMaximum);
+inline constexpr U16 kWebModelWord = QV_MODEL_WORD(webModelWord);
+inline constexpr U16 kPaperSetIndex = QV_MODEL_WORD(paperSet);
+inline constexpr U16 kTrayListNumber = QV_MODEL_WORD(trayList);                // type 259
+inline constexpr U16 kResolutionListNumber = QV_MODEL_WORD(resolutionList);    // type 261
+inline constexpr U16 kGraphicsModeListNumber = QV_MODEL_WORD(graphicsModeList);  // type 262
+inline constexpr U16 kGraphicsG1ListNumber = QV_MODEL_WORD(graphicsG1List);    // types 263 and 284
+inline constexpr U16 kPrintModeListNumber = QV_MODEL_WORD(printModeList);      // type 264
+inline constexpr U16 kFontSetListNumber = QV_MODEL_WORD(fontSetList);          // type 276
+inline constexpr U16 kInputOptionsNumber = QV_MODEL_WORD(inputOptions);        // type 277
+inline constexpr U16 kOutputOptionsNumber = QV_MODEL_WORD(outputOptions);      // type 278
+inline constexpr U16 kPaperLimitNumber = QV_MODEL_WORD(paperLimits);           // type 279
+inline constexpr U16 kColourOptionListNumber = QV_MODEL_WORD(colourOptionList);  // type 286
+inline constexpr U16 kFontFlags = QV_MODEL_WORD(fontFlags);
+inline constexpr U8 kFontFlagsHigh{kFontFlags.offset + 1};  // option byte B
+inline constexpr U16 kOptionFlags = QV_MODEL_WORD(optionFlags);
+inline constexpr U16 kPaperHandlingFlags = QV_MODEL_WORD(paperHandlingFlags);  // feature 81
+inline constexpr U8 kPaperHandlingFlagsHigh{kPaperHandlingFlags.offset + 1};
+inline constexpr U16 kFinishingFlags = QV_MODEL_WORD(finishingFlags);
+inline constexpr U16 kColourFlags = QV_MODEL_WORD(colourFlags);                // feature 107
+inline constexpr U16 kToolkitOption1 = QV_MODEL_WORD(toolkitOption1);          // feature 51
+inline constexpr U16 kToolkitOption2 = QV_MODEL_WORD(toolkitOption2);          // feature 52
+inline constexpr U16 kModelFamily = QV_MODEL_WORD(family);  // 255: none
+inline constexpr U16 kPageTemplateSet = QV_MODEL_WORD(pageTemplateSet);        // type 281
+inline constexpr U16 kSheetWord = QV_MODEL_WORD(sheetWord);
+inline constexpr U16 kFeatureLayout = QV_MODEL_WORD(featureLayout);            // type 283
+inline constexpr U16 kDialogSelector = QV_MODEL_WORD(dialogSelector);
+inline constexpr U16 kConfigCapabilities2 = QV_MODEL_WORD(configCapabilities2);
+inline constexpr U16 kConfigCapabilities1 = QV_MODEL_WORD(configCapabilities1);
+#undef QV_MODEL_WORD
+static_assert(kModelDescription.offset == model::kDevmodeDescription &&
+              kModelDescription.size == model::kDescriptionSize);
+static_assert(kConfigCapabilities1.end() == kModelDescription.end());
 
 inline constexpr U32 kSignature2{424};
-inline constexpr U16 kWord428{428};
-inline constexpr U16 kWord430{430};
-inline constexpr U8 kByte432{432};
-inline constexpr U16 kResolutionChoice{434};  // feature 20
+inline constexpr U16 kDefaultGraphicsMode{428};  // the type 262 list's default mode word
+inline constexpr U16 kGraphicsModeWord{430};     // the type 262 list's mode word
+inline constexpr U8 kByte432{432};  // 255; no feature
+// Feature 20, megabytes; the devmode table calls it the resolution choice (R11).
+inline constexpr U16 kInstalledMemory{434};
 inline constexpr std::size_t kResolutionCount = 5;
 inline constexpr U16 kResolutionList{436};  // five u16, dots per inch
 inline constexpr U16 kDefaultResolution{446};
@@ -198,9 +207,9 @@ inline constexpr U8 kRangeWord52{461};    // feature 52's range
 inline constexpr I16 kInstalledTrays{462};  // feature 24: mask of the installed trays
 inline constexpr I16 kFeature82{464};
 inline constexpr U8 kFeature26{466};
-inline constexpr U8 kByte467{467};
-inline constexpr WideText kText1{468, 32};
-inline constexpr WideText kText2{532, 32};
+inline constexpr U8 kOverlayPlacement{467};  // of features 27 and 28
+inline constexpr WideText kFirstPageOverlay{468, 32};   // feature 27
+inline constexpr WideText kOtherPagesOverlay{532, 32};  // feature 28
 inline constexpr U8 kFeature47High{602};
 inline constexpr U8 kFeature71{603};
 inline constexpr U8 kFeature88{604};
@@ -212,11 +221,11 @@ inline constexpr U8 kHoldMode{650};
 inline constexpr U8 kHoldOption{651};
 inline constexpr U8 kSoftwareEnable{652};  // feature 86, also the printer value "SWEnable"
 inline constexpr U8 kFeature85{653};
-inline constexpr U8 kByte655{655};
+inline constexpr U8 kColourC3{655};  // feature 42, from the type 270 list
 inline constexpr I8 kFeature33{660};
 inline constexpr I8 kFeature37{664};
 inline constexpr I8 kFeature41{668};
-inline constexpr U8 kByte672{672};
+inline constexpr U8 kWatermarkPlacement{672};  // of feature 62
 inline constexpr U32 kFontSetMask1{816};
 inline constexpr U32 kFontSetMask2{820};
 inline constexpr Block kHoldUserName{824, 25};
@@ -233,7 +242,7 @@ static_assert(kPaperFormat[0].end() == kPaperFormat[1].offset &&
 inline constexpr U8 kTagListMark{1076};
 inline constexpr U8 kFeature69{1078};
 inline constexpr U8 kFeature70{1080};
-inline constexpr U32 kFeatureNumber1084{1084};
+inline constexpr U32 kFeature75{1084};  // the numeric entry of type 14
 inline constexpr U8 kFeature84{1090};
 inline constexpr U8 kFeature90{1091};
 inline constexpr U8 kTrayByte{1092};

@@ -28,8 +28,9 @@ static_assert(offsetof(XlatedStringRequest, length) == 16);
 
 // The number of characters copied; 0 when the number has no string.
 using LoadXlatedStringFn = int(WINAPI*)(XlatedStringRequest* request);
-// The string ID of the display name of tray number `index` (0 to 14).
+// The string ID of the display name of tray number `index` (0 to kLastTrayNumber).
 using GetTrayIDFn = WORD(WINAPI*)(WORD index);
+inline constexpr WORD kLastTrayNumber = 14;
 
 inline constexpr char kLoadXlatedStringExport[] = "LoadXlatedString";
 inline constexpr char kGetTrayIdExport[] = "GetTrayID";

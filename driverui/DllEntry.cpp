@@ -5,9 +5,11 @@
 #include "DrvUiDecls.h"
 #include "Library.h"
 #include "caps/DeviceCapabilities.h"
-#include "devmode/ConvertDevMode.h"
+#include "current/ConvertDevMode.h"
+#include "current/DrvCfgExports.h"
 #include "sheet/PropertySheets.h"
-#include "profiles/DrvCfgExports.h"
+#include "events/PrinterEvents.h"
+#include "events/Rename.h"
 
 extern "C" {
 
@@ -98,6 +100,21 @@ DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
 DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
 {
     return profiles::EnumSpecificDrvCfg(search, entry);
+}
+
+BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam)
+{
+    return events::PrinterEvent(pPrinterName, DriverEvent, Flags, lParam);
+}
+
+BOOL WINAPI DrvUpgradePrinter(DWORD Level, LPBYTE pDriverUpgradeInfo)
+{
+    return events::UpgradePrinter(Level, pDriverUpgradeInfo);
+}
+
+BOOL WINAPI Rename(events::RenameRecord* record)
+{
+    return events::RenamePrinterData(record);
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

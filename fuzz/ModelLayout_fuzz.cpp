@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (const TrayEntry* t = DefaultTray(*trays))
             FUZZ_CHECK(t >= trays->entries.data() && t < trays->entries.data() + trays->entries.size());
     CheckTable(ParseModeList(b), b, kMaxListOptions);
-    CheckTable(ParseOptionList231(b), b, kMaxListOptions);
+    CheckTable(ParseGraphicsG1List(b), b, kMaxListOptions);
     CheckTable(ParsePrintModeList(b), b, kMaxPrintModes);
     CheckTable(ParseFontGroupList(b), b, kMaxFontGroups);
     CheckTable(ParseFontChoiceList(b), b, kMaxFontChoices);
@@ -95,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(devmode[i] == before[i]);
     if (devmode != before)
         FUZZ_CHECK(std::any_of(env.PrintModes().begin(), env.PrintModes().end(), [&](const PrintModeEntry& e) {
-            return std::uint8_t(e.mode234) == devmode[kPrintMode234] &&
-                   (std::uint8_t(e.mode233) == devmode[kPrintMode233]);
+            return std::uint8_t(e.secondValue) == devmode[kPrintMode234] &&
+                   (std::uint8_t(e.firstValue) == devmode[kPrintMode233]);
         }));
     // A devmode cut short of the bytes is left alone.
     Bytes shortDevmode(before.begin(), before.begin() + kPrintMode234);

@@ -271,7 +271,56 @@ void ModelSeeds()
     }
 }
 
-}  // namespace
+// ---- Printer events: configuration updates and the utility's command line.
+
+// A string as FuzzedDataProvider::ConsumeRandomLengthString reads one: backslashes doubled, then
+// a backslash and another character to end it.
+std::string ProviderString(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '\\')
+            out += c;
+    }
+    return out + "\\;";
+}
+
+void EventSeeds()
+{
+    const std::string installed = "[QVTDX5DD]\r\nQV5=1\r\n[Fonts]\r\nCourier=old\r\nArial=keep\r\n"
+                                  "[FontSubstitutes]\r\nHelv=Arial\r\n[ALIAS]\r\nArial=ArialSet\r\n"
+                                  "[ArialSet]\r\nBold=ArialBd\r\n";
+    const std::string head = "[QVTDX5DD]\r\ntag=QV5\r\nver=2\r\n[UpdateControl]\r\n";
+    const char* const rules[] = {
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|Courier=new\r\n",
+        "|EXIST|0|QVTDX5DD.INI|Fonts|Courier=new\r\n|NOTEXIST|0|QVTDX5DD.INI|Fonts|Arial=new\r\n",
+        "|REMOVE|0|QVTDX5DD.INI|Fonts|*=\r\n",
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|*=\r\n[QVTDX5DD.INI|Fonts]\r\nTimes=t\r\n",
+        "~NOTEXIST~0~QVTDX5DD.INI~Fonts~Arial~REPLACE~7~QVTDX5DD.INI~Other~Key=both\r\n",
+        "|MOVE|0|QVTDX5DD.INI|Fonts|Courier=x\r\n",
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|Courier=new\r\n[AdditionalFonts]\r\nF1=QVSANS.FNT\r\n",
+    };
+    int n = 0;
+    for (const char* rule : rules)
+        Seed("fuzz_inirules", "rule" + std::to_string(++n), installed + std::string(1, '\0') + head + rule);
+
+    const struct {
+        const char* dir;
+        const char* port;
+        const char* printer;
+        bool silent;
+    } lines[] = {
+        {"C:\\windows\\system32\\spool\\drivers\\w32x86\\3\\", "LPT1:", "Qelbrin QV-5", true},
+        {"C:\\Program Files\\Qel\\", "LPT1:,FILE:", "Office \"2\" -s", false},
+        {"C:\\drv\\", "LPT1:\" -i \"C:\\x.inf", "O'Brien", false},
+        {"C:\\drv\\", "LPT1:", "Both \" and '", false},
+    };
+    n = 0;
+    for (const auto& l : lines)
+        Seed("fuzz_cmdquote", "line" + std::to_string(++n),
+             ProviderString(l.dir) + ProviderString(l.port) + l.printer + char(l.silent ? 1 : 0));
+}
 
 // ---- Language library strings.
 
@@ -308,6 +357,8 @@ void StringSeeds()
     }
 }
 
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc != 3) {
@@ -321,6 +372,7 @@ int main(int argc, char** argv)
     DevmodeSeeds();
     RecordListSeeds();
     ModelSeeds();
+    EventSeeds();
     StringSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;

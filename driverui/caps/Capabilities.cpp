@@ -42,7 +42,7 @@ std::vector<std::int32_t> EnumResolutions(std::span<const std::uint8_t> devmode)
 
 std::uint32_t DuplexAnswer(std::span<const std::uint8_t> devmode)
 {
-    return (devmode::Get(devmode, devmode::kModelFlags397) & kDuplexUnitBits) ||
+    return (devmode::Get(devmode, devmode::kPaperHandlingFlagsHigh) & kDuplexUnitBits) ||
                    devmode::Get(devmode, devmode::kFinishing) != 0
                ? 1
                : 0;
@@ -51,7 +51,7 @@ std::uint32_t DuplexAnswer(std::span<const std::uint8_t> devmode)
 std::uint32_t BinAdjustAnswer(std::span<const std::uint8_t> devmode)
 {
     return devmode::Get(devmode, devmode::dmDefaultSource) == kEnvelopeFeeder &&
-                   !(devmode::Get(devmode, devmode::kModelFlags397) & kAdjustedBinBit)
+                   !(devmode::Get(devmode, devmode::kPaperHandlingFlagsHigh) & kAdjustedBinBit)
                ? 1
                : 2;
 }

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "Capabilities.h"
-#include "DevmodeBuild.h"
+#include "ConfigStore.h"
+#include "CurrentDevmode.h"
 #include "DevmodeLayout.h"
 #include "DialogNames.h"
 #include "LayoutCopy.h"
@@ -23,24 +24,6 @@
 
 namespace caps {
 namespace {
-
-constexpr wchar_t kCurrentDevmodeValue[] = L"CurrentDevmode";
-constexpr wchar_t kConfigDataValue[] = L"DefDrvCfgData";
-
-std::vector<std::uint8_t> ValueBytes(HANDLE printer, const wchar_t* name)
-{
-    DWORD type = 0, needed = 0;
-    LPWSTR value = const_cast<LPWSTR>(name);
-    DWORD result = QelGetPrinterDataW(printer, value, &type, nullptr, 0, &needed);
-    if ((result != ERROR_MORE_DATA && result != ERROR_SUCCESS) || needed == 0)
-        return {};
-    std::vector<std::uint8_t> bytes(needed);
-    result = QelGetPrinterDataW(printer, value, &type, bytes.data(), needed, &needed);
-    if (result != ERROR_SUCCESS)
-        return {};
-    bytes.resize(std::min<std::size_t>(needed, bytes.size()));
-    return bytes;
-}
 
 void Append(std::vector<std::uint8_t>& key, const void* bytes, std::size_t size)
 {
@@ -78,8 +61,8 @@ std::vector<std::uint8_t> DevmodeKey(HANDLE printer)
     std::vector<std::uint8_t> key;
     for (const wchar_t* text : {p->pPrinterName, p->pDriverName})
         Append(key, text ? text : L"", (text ? wcslen(text) : 0) * sizeof(wchar_t));
-    for (const wchar_t* value : {kCurrentDevmodeValue, kConfigDataValue}) {
-        const std::vector<std::uint8_t> bytes = ValueBytes(printer, value);
+    for (const wchar_t* value : {devmode::kCurrentDevmodeValue, kDefDrvCfgDataValue}) {
+        const std::vector<std::uint8_t> bytes = ReadPrinterBytes(printer, value).value_or(std::vector<std::uint8_t>{});
         Append(key, bytes.data(), bytes.size());
     }
     return key;

@@ -6,17 +6,11 @@
 #include <cstring>
 #include <map>
 
-#include "DialogLibraryApi.h"
-#include "Library.h"
-#include "SiblingNames.h"
-#include "SiblingPath.h"
+#include "DialogLibrary.h"
 
 namespace caps {
 namespace {
 
-// GetTrayID names the tray numbers 0 to 14; a number past them (from a replaced resource) has
-// no name.
-constexpr std::uint16_t kLastTrayNumber = 14;
 constexpr std::size_t kNameBuffer = 256;
 
 SRWLOCK g_lock = SRWLOCK_INIT;
@@ -37,54 +31,23 @@ std::u16string Widened(const char* text, int length)
     return std::u16string(wide.begin(), wide.end());
 }
 
-class DialogLibrary {
-public:
-    DialogLibrary() : module_(LoadLibraryW(SiblingPathW(DriverModule(), kDialogLibrary.wide).c_str()))
-    {
-        if (!module_)
-            return;
-        load_ = reinterpret_cast<LoadXlatedStringFn>(GetProcAddress(module_, kLoadXlatedStringExport));
-        trayId_ = reinterpret_cast<GetTrayIDFn>(GetProcAddress(module_, kGetTrayIdExport));
-    }
-    ~DialogLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    DialogLibrary(const DialogLibrary&) = delete;
-    DialogLibrary& operator=(const DialogLibrary&) = delete;
-
-    bool Usable() const { return load_ != nullptr; }
-
-    std::u16string Name(const NameKey& key) const
-    {
-        std::uint16_t id = key.number;
-        std::uint32_t direct = 0;
-        if (key.kind == NameKey::Tray) {
-            if (!trayId_ || key.number > kLastTrayNumber)
-                return {};
-            id = trayId_(key.number);
-            direct = 1;
-        }
-        if (id == 0)
+// The name of one key from the loaded library.
+std::u16string Name(const siblings::DialogLibrary& library, const NameKey& key)
+{
+    std::uint16_t id = key.number;
+    bool direct = false;
+    if (key.kind == NameKey::Tray) {
+        const std::optional<std::uint16_t> trayId = library.TrayStringId(key.number);
+        if (!trayId)
             return {};
-        char text[kNameBuffer] = {};
-        XlatedStringRequest request{};
-        request.size = sizeof request;
-        request.direct = direct;
-        request.number = id;
-        request.buffer = text;
-        request.length = kNameBuffer;
-        const int n = load_(&request);
-        // The loader reports what it copied; never trust it past the buffer.
-        return Widened(text, n > 0 ? int(strnlen(text, std::min<std::size_t>(std::size_t(n), kNameBuffer - 1))) : 0);
+        id = *trayId;
+        direct = true;
     }
-
-private:
-    HMODULE module_;
-    LoadXlatedStringFn load_ = nullptr;
-    GetTrayIDFn trayId_ = nullptr;
-};
+    if (id == 0)
+        return {};
+    const std::optional<std::string> text = library.String(id, direct, kNameBuffer);
+    return text ? Widened(text->data(), int(text->size())) : std::u16string();
+}
 
 }  // namespace
 
@@ -104,11 +67,11 @@ std::optional<std::vector<std::u16string>> DialogNames(std::span<const NameKey> 
     if (missing.empty())
         return names;
 
-    const DialogLibrary library;
-    if (!library.Usable())
+    const siblings::DialogLibrary library;
+    if (!library.HasStrings())
         return std::nullopt;
     for (std::size_t i : missing)
-        names[i] = library.Name(keys[i]);
+        names[i] = Name(library, keys[i]);
     AcquireSRWLockExclusive(&g_lock);
     for (std::size_t i : missing)
         Kept().emplace(keys[i], names[i]);

@@ -44,8 +44,8 @@ bool OffersForms(std::span<const std::uint8_t> devmode)
 {
     const std::uint32_t set = PaperSetMask(devmode::Get(devmode, devmode::kPaperSetIndex));
     return (set & devmode::kFormsBit) &&
-           (devmode::Get(devmode, devmode::kByte229) != kCompatibleMode ||
-            (devmode::Get(devmode, devmode::kModelFlags397) & kFormsAnyMode));
+           (devmode::Get(devmode, devmode::kGraphicsMode) != kCompatibleMode ||
+            (devmode::Get(devmode, devmode::kPaperHandlingFlagsHigh) & kFormsAnyMode));
 }
 
 std::vector<PaperListEntry> BuildPaperList(std::span<const std::uint8_t> devmode, const PrinterForms& forms,

@@ -249,7 +249,7 @@ const CfgEntry* ClaimingEntry(const CfgTable& table, std::uint32_t id, std::uint
 
 std::uint16_t ModelFlags394(std::span<const std::uint8_t> devmode)
 {
-    return std::uint16_t(dm::Read(devmode, dm::kModelFlags394).value_or(0));
+    return std::uint16_t(dm::Read(devmode, dm::kOptionFlags).value_or(0));
 }
 
 }  // namespace
@@ -259,7 +259,7 @@ std::uint32_t EntryOperationBit(const CfgEntry& entry, std::uint32_t opMask,
 {
     std::uint32_t ops = entry.opMask;
     if (ops != kOpAll && (ops & 3) == 3)
-        ops = (ops & ~3u) | ((modelFlags394 & dm::kModelFlag394Bit2) ? 2u : 1u);
+        ops = (ops & ~3u) | ((modelFlags394 & dm::kOptionFlagsSecondOperation) ? 2u : 1u);
     return ops & opMask;
 }
 

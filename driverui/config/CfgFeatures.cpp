@@ -456,8 +456,8 @@ std::size_t PrintModeByteOffset(std::span<const std::uint8_t> devmode)
 {
     constexpr std::uint16_t kColourModel = 0x0008;
     constexpr std::uint16_t kBit11 = 0x0800;
-    const auto flags400 = dm::Read(devmode, dm::kModelFlags400).value_or(0);
-    const auto word362 = dm::Read(devmode, dm::kOptionListWord362).value_or(0);
+    const auto flags400 = dm::Read(devmode, dm::kColourFlags).value_or(0);
+    const auto word362 = dm::Read(devmode, dm::kGraphicsG1ListNumber).value_or(0);
     const bool colourOnly = (flags400 & kColourModel) && !(flags400 & kBit11);
     return colourOnly || word362 == 3 ? 235 : 234;
 }

@@ -71,8 +71,8 @@ constexpr MapParam OnOff(dm::Field f) { return {f, kV, &kOnOff}; }
 constexpr SpecialParam kSp100{SpecialId::InstalledTrays, 0};
 constexpr SpecialParam kSp101{SpecialId::OutputOptions, 0};
 
-constexpr ScaledParam k103Resolution{dm::kResolutionChoice, 1024, 1, kV};
-constexpr CfgEntry k103Entries[] = {Scaled(1, k103Resolution, Child())};
+constexpr ScaledParam k103Memory{dm::kInstalledMemory, 1024, 1, kV};
+constexpr CfgEntry k103Entries[] = {Scaled(1, k103Memory, Child())};
 constexpr CfgTable k103{k103Entries};
 
 constexpr MapPair kFinishingPairs[] = {{0, 16}, {3, 15}, {2, 15}, {1, 15}};
@@ -109,13 +109,13 @@ constexpr SpecialParam kSp20201{SpecialId::ColourTuning, 0};
 
 constexpr MapPair kOrientationPairs[] = {{1, 1}, {2, 2}};
 constexpr ValueMap kOrientationMap{kOrientationPairs};
-constexpr MapParam kB_1{dm::kOrientation, kV, &kOrientationMap};
+constexpr MapParam kBOrientation{dm::kOrientation, kV, &kOrientationMap};
 constexpr MapParam kB_2{U8(453), kV, &kOffOn};
-constexpr MapParam kB_3{U8(237), kV, &kOnOff};
+constexpr MapParam kBReversed{U8(237), kV, &kOnOff};
 constexpr CfgEntry kBEntries[] = {
-    Map(1, kB_1, Child()),
+    Map(1, kBOrientation, Child()),
     Map(2, kB_2, Child()),
-    Map(3, kB_3, Child()),
+    Map(3, kBReversed, Child()),
 };
 constexpr CfgTable kB{kBEntries};
 
@@ -200,13 +200,13 @@ constexpr CfgTable k191{k191Entries};
 
 constexpr MapPair kDuplexPairs[] = {{1, 256}, {2, 257}, {3, 258}};
 constexpr ValueMap kDuplexMap{kDuplexPairs};
-constexpr MapParam kC1{dm::kDuplex, kV, &kDuplexMap};
-constexpr MapParam kC3 = OnOff(U8(1089));
-constexpr MapParam kC2 = OnOff(U8(1233));
+constexpr MapParam kCDuplex{dm::kDuplex, kV, &kDuplexMap};
+constexpr MapParam kCFeature83 = OnOff(U8(1089));
+constexpr MapParam kCDuplexBlocker = OnOff(U8(1233));
 constexpr CfgEntry kCEntries[] = {
-    Map(1, kC1, Child()),
-    Map(3, kC3, Child()),
-    Map(2, kC2, Child()),
+    Map(1, kCDuplex, Child()),
+    Map(3, kCFeature83, Child()),
+    Map(2, kCDuplexBlocker, Child()),
 };
 constexpr CfgTable kC{kCEntries};
 
@@ -216,13 +216,13 @@ constexpr MapPair k13Pairs1[] = {
 constexpr ValueMap k13Map1{k13Pairs1};
 constexpr MapPair k13Pairs3[] = {{0, 11}, {1, 12}};
 constexpr ValueMap k13Map3{k13Pairs3};
-constexpr MapParam k13_1{U8(605), kV, &k13Map1};
-constexpr MapParam k13_3{U8(602), kV, &k13Map3};
-constexpr MapParam k13_2 = OnOff(U8(603));
+constexpr MapParam k13PagesPerSheet{U8(605), kV, &k13Map1};
+constexpr MapParam k13PageOrder{U8(602), kV, &k13Map3};
+constexpr MapParam k13Borders = OnOff(U8(603));
 constexpr CfgEntry k13Entries[] = {
-    Map(1, k13_1, Child()),
-    Map(3, k13_3, Child()),
-    Map(2, k13_2, Child()),
+    Map(1, k13PagesPerSheet, Child()),
+    Map(3, k13PageOrder, Child()),
+    Map(2, k13Borders, Child()),
 };
 constexpr CfgTable k13{k13Entries};
 
@@ -234,12 +234,12 @@ constexpr MapParam k1A0TT{dm::kTTOption, kV, &kTTMap};
 constexpr CfgEntry k1A0Entries[] = {Map(1, k1A0TT, Child())};
 constexpr CfgTable k1A0{k1A0Entries};
 
-constexpr MapParam k1A3_1 = OnOff(U8(225));
-constexpr CfgEntry k1A3Entries[] = {Map(1, k1A3_1, Child())};
+constexpr MapParam k1A3Feature12 = OnOff(U8(225));
+constexpr CfgEntry k1A3Entries[] = {Map(1, k1A3Feature12, Child())};
 constexpr CfgTable k1A3{k1A3Entries};
 
-constexpr MapParam k1A2_1 = OnOff(U8(226));
-constexpr CfgEntry k1A2Entries[] = {Map(1, k1A2_1, Child())};
+constexpr MapParam k1A2Feature60 = OnOff(U8(226));
+constexpr CfgEntry k1A2Entries[] = {Map(1, k1A2Feature60, Child())};
 constexpr CfgTable k1A2{k1A2Entries};
 
 constexpr SpecialParam kSpEastAsian{SpecialId::EastAsianFont, 1227};
@@ -248,26 +248,26 @@ constexpr CfgTable k20202{k20202Entries};
 
 // ---- Collate, dither type and graphics bytes.
 
-constexpr MapParam kD1{dm::kCollate, kV, &kOnOff};
-constexpr CfgEntry kDEntries[] = {Map(1, kD1, Child())};
+constexpr MapParam kDCollate{dm::kCollate, kV, &kOnOff};
+constexpr CfgEntry kDEntries[] = {Map(1, kDCollate, Child())};
 constexpr CfgTable kD{kDEntries};
 
 constexpr MapPair kDitherPairs[] = {{1, 6}, {3, 256}, {2, 257}};
 constexpr ValueMap kDitherMap{kDitherPairs};
-constexpr MapParam kB4_1{dm::kDitherType, kV, &kDitherMap};
-constexpr CfgEntry kB4Entries[] = {Map(1, kB4_1, Child())};
+constexpr MapParam kB4Dither{dm::kDitherType, kV, &kDitherMap};
+constexpr CfgEntry kB4Entries[] = {Map(1, kB4Dither, Child())};
 constexpr CfgTable kB4{kB4Entries};
 
 constexpr MapPair k20020Pairs[] = {{6, 1}, {1, 2}, {0, 3}, {2, 4}, {4, 6}, {5, 7}};
 constexpr ValueMap k20020Map{k20020Pairs};
-constexpr MapParam k20020_1{U8(229), kV, &k20020Map};
-constexpr CfgEntry k20020Entries[] = {Map(1, k20020_1, Child())};
+constexpr MapParam k20020GraphicsMode{U8(229), kV, &k20020Map};
+constexpr CfgEntry k20020Entries[] = {Map(1, k20020GraphicsMode, Child())};
 constexpr CfgTable k20020{k20020Entries};
 
 constexpr MapPair kB1Pairs[] = {{0, 0}, {1, 256}, {2, 257}, {3, 258}, {4, 259}, {5, 260}};
 constexpr ValueMap kB1Map{kB1Pairs};
-constexpr MapParam kB1_1{U8(231), kV, &kB1Map};
-constexpr CfgEntry kB1Entries[] = {Map(1, kB1_1, Child())};
+constexpr MapParam kB1GraphicsG1{U8(231), kV, &kB1Map};
+constexpr CfgEntry kB1Entries[] = {Map(1, kB1GraphicsG1, Child())};
 constexpr CfgTable kB1Table{kB1Entries};
 
 constexpr SpecialParam kSpByte230{SpecialId::Byte230, 230};
@@ -286,22 +286,22 @@ constexpr std::array<MapPair, 256> Make448Pairs()
 }
 constexpr std::array<MapPair, 256> k6Pairs = Make448Pairs();
 constexpr ValueMap k6Map{k6Pairs};
-constexpr MapParam k6_1{U8(448), kV, &k6Map};
-constexpr CfgEntry k6Entries[] = {Map(1, k6_1, Child())};
+constexpr MapParam k6OutputBin{U8(448), kV, &k6Map};
+constexpr CfgEntry k6Entries[] = {Map(1, k6OutputBin, Child())};
 constexpr CfgTable k6{k6Entries};
 
 // ---- Operation 2 only.
 
-constexpr MapParam k47_1 = OnOff(U8(224));
-constexpr CfgEntry k47Entries[] = {Map(1, k47_1, Child(2))};
+constexpr MapParam k47DiskCapacity = OnOff(U8(224));
+constexpr CfgEntry k47Entries[] = {Map(1, k47DiskCapacity, Child(2))};
 constexpr CfgTable k47{k47Entries};
 
-constexpr MapParam k1F_1F = OnOff(U8(1104));
-constexpr CfgEntry k1FEntries[] = {Map(0x1F, k1F_1F, Child(2))};
+constexpr MapParam k1FCollateAllowed = OnOff(U8(1104));
+constexpr CfgEntry k1FEntries[] = {Map(0x1F, k1FCollateAllowed, Child(2))};
 constexpr CfgTable k1F{k1FEntries};
 
-constexpr MapParam k80_2 = OnOff(U8(1236));
-constexpr CfgEntry k80Entries[] = {Map(2, k80_2, Child(2))};
+constexpr MapParam k80Feature113 = OnOff(U8(1236));
+constexpr CfgEntry k80Entries[] = {Map(2, k80Feature113, Child(2))};
 constexpr CfgTable k80{k80Entries};
 
 // ---- Text pair, 0x121, 0x1C0, 0xB8, 0xB3.
@@ -336,13 +336,13 @@ constexpr CfgTable kB3{kB3Entries};
 
 constexpr MapPair kHoldPairs[] = {{0, 1}, {2, 5}, {5, 9}, {3, 6}, {4, 7}, {1, 8}};
 constexpr ValueMap kHoldMap{kHoldPairs};
-constexpr MapParam k14_2{U8(650), kV, &kHoldMap};
-constexpr MapParam k14_9{U8(651), kV, &kHoldMap};
+constexpr MapParam k14HoldMode{U8(650), kV, &kHoldMap};
+constexpr MapParam k14HoldOption{U8(651), kV, &kHoldMap};
 constexpr SpecialParam kSpHoldUser{SpecialId::PrintHoldUser, 824};
 constexpr SpecialParam kSpHoldNumber{SpecialId::PrintHoldNumber, 849};
 constexpr CfgEntry k14Entries[] = {
-    Map(2, k14_2, Child()),
-    Map(9, k14_9, Child()),
+    Map(2, k14HoldMode, Child()),
+    Map(9, k14HoldOption, Child()),
     Special(4, kSpHoldUser, Child()),
     Special(5, kSpHoldNumber, Child()),
 };
@@ -354,52 +354,52 @@ constexpr SpecialParam kSpF{SpecialId::UserPaperSize, 0};
 
 constexpr MapPair k15Pairs[] = {{0, 0}, {1, 2}, {2, 1}, {3, 3}, {4, 4}};
 constexpr ValueMap k15Map{k15Pairs};
-constexpr MapParam k15_1{U8(450), kV, &k15Map};
-constexpr CfgEntry k15Entries[] = {Map(1, k15_1, Child())};
+constexpr MapParam k15HandlingOption2{U8(450), kV, &k15Map};
+constexpr CfgEntry k15Entries[] = {Map(1, k15HandlingOption2, Child())};
 constexpr CfgTable k15{k15Entries};
 
 constexpr MapPair k16Pairs[] = {{0, 0}, {1, 2}, {2, 257}};
 constexpr ValueMap k16Map{k16Pairs};
-constexpr MapParam k16_1{U8(1228), kV, &k16Map};
-constexpr CfgEntry k16Entries[] = {Map(1, k16_1, Child())};
+constexpr MapParam k16HandlingOption3{U8(1228), kV, &k16Map};
+constexpr CfgEntry k16Entries[] = {Map(1, k16HandlingOption3, Child())};
 constexpr CfgTable k16{k16Entries};
 
 // Both bits of the operation mask: converted as operation 2 when the model flag word at 394 has
 // bit 2, else as operation 1.
-constexpr MapParam k4B_1 = OnOff(U8(1124));
-constexpr MapParam k4B_2 = OnOff(U8(1237));
+constexpr MapParam k4BAccountTracking = OnOff(U8(1124));
+constexpr MapParam k4BFeature112 = OnOff(U8(1237));
 constexpr CfgEntry k4BEntries[] = {
-    Map(1, k4B_1, Child(3)),
-    Map(2, k4B_2, Child(3)),
+    Map(1, k4BAccountTracking, Child(3)),
+    Map(2, k4BFeature112, Child(3)),
 };
 constexpr CfgTable k4B{k4BEntries};
 
-constexpr MapParam kB5_1{U8(653), kV, &kTriState};
-constexpr CfgEntry kB5Entries[] = {Map(1, kB5_1, Child())};
+constexpr MapParam kB5Feature85{U8(653), kV, &kTriState};
+constexpr CfgEntry kB5Entries[] = {Map(1, kB5Feature85, Child())};
 constexpr CfgTable kB5{kB5Entries};
 
-constexpr MapParam kC2_1{U8(1249), kV, &kTriState};
-constexpr CfgEntry kC2Entries[] = {Map(1, kC2_1, Child())};
+constexpr MapParam kC2GraphicsG3{U8(1249), kV, &kTriState};
+constexpr CfgEntry kC2Entries[] = {Map(1, kC2GraphicsG3, Child())};
 constexpr CfgTable kC2Table{kC2Entries};
 
-constexpr MapParam k83_1{dm::kSoftwareEnable, kV, &kOnOff};
-constexpr CfgEntry k83Entries[] = {Map(1, k83_1, Child())};
+constexpr MapParam k83SoftwareEnable{dm::kSoftwareEnable, kV, &kOnOff};
+constexpr CfgEntry k83Entries[] = {Map(1, k83SoftwareEnable, Child())};
 constexpr CfgTable k83{k83Entries};
 
 constexpr MapPair k17Pairs[] = {{0, 2}, {1, 257}, {2, 256}};
 constexpr ValueMap k17Map{k17Pairs};
-constexpr MapParam k17_1{U8(227), kV, &k17Map};
-constexpr CfgEntry k17Entries[] = {Map(1, k17_1, Child())};
+constexpr MapParam k17OutputBinChoice{U8(227), kV, &k17Map};
+constexpr CfgEntry k17Entries[] = {Map(1, k17OutputBinChoice, Child())};
 constexpr CfgTable k17{k17Entries};
 
-constexpr MapParam k20021_1{U8(604), kV, &kOffOn};
-constexpr CfgEntry k20021Entries[] = {Map(1, k20021_1, Child())};
+constexpr MapParam k20021GraphicsG2{U8(604), kV, &kOffOn};
+constexpr CfgEntry k20021Entries[] = {Map(1, k20021GraphicsG2, Child())};
 constexpr CfgTable k20021{k20021Entries};
 
 constexpr MapPair kColourPairs[] = {{1, 2}, {2, 1}};
 constexpr ValueMap kColourMap{kColourPairs};
-constexpr MapParam k160_1{dm::kColor, kV, &kColourMap};
-constexpr CfgEntry k160Entries[] = {Map(1, k160_1, Child())};
+constexpr MapParam k160Colour{dm::kColor, kV, &kColourMap};
+constexpr CfgEntry k160Entries[] = {Map(1, k160Colour, Child())};
 constexpr CfgTable k160{k160Entries};
 
 constexpr MapPair kBAPairs[] = {
@@ -408,32 +408,32 @@ constexpr MapPair kBAPairs[] = {
 constexpr ValueMap kBAMap{kBAPairs};
 constexpr MapPair kBAClassPairs[] = {{0, 0}, {1, 2}, {2, 257}, {3, 256}, {4, 263}, {5, 266}};
 constexpr ValueMap kBAClassMap{kBAClassPairs};
-constexpr MapParam kBA_1{U8(655), kV, &kBAMap};
-constexpr MapParam kBA10000_1{U8(1230), kV, &kBAClassMap};
-constexpr MapParam kBA10000_2{U8(1231), kV, &kBAClassMap};
-constexpr MapParam kBA10000_3{U8(1232), kV, &kBAClassMap};
+constexpr MapParam kBAColourC3{U8(655), kV, &kBAMap};
+constexpr MapParam kBA10000Choice104{U8(1230), kV, &kBAClassMap};
+constexpr MapParam kBA10000Choice105{U8(1231), kV, &kBAClassMap};
+constexpr MapParam kBA10000Choice106{U8(1232), kV, &kBAClassMap};
 constexpr CfgEntry kBA10000Entries[] = {
-    Map(1, kBA10000_1, Child()),
-    Map(2, kBA10000_2, Child()),
-    Map(3, kBA10000_3, Child()),
+    Map(1, kBA10000Choice104, Child()),
+    Map(2, kBA10000Choice105, Child()),
+    Map(3, kBA10000Choice106, Child()),
 };
 constexpr CfgTable kBA10000{kBA10000Entries};
 constexpr CfgEntry kBAEntries[] = {
-    Map(1, kBA_1, Child()),
+    Map(1, kBAColourC3, Child()),
     Container(0x10000, kBA10000, Child()),
 };
 constexpr CfgTable kBA{kBAEntries};
 
 constexpr MapPair kBBPairs[] = {{0, 0}, {1, 256}, {2, 257}};
 constexpr ValueMap kBBMap{kBBPairs};
-constexpr MapParam kBB_1{U8(656), kV, &kBBMap};
-constexpr CfgEntry kBBEntries[] = {Map(1, kBB_1, Child())};
+constexpr MapParam kBBFeature43{U8(656), kV, &kBBMap};
+constexpr CfgEntry kBBEntries[] = {Map(1, kBBFeature43, Child())};
 constexpr CfgTable kBB{kBBEntries};
 
 constexpr MapPair kBFPairs[] = {{0, 0}, {1, 257}, {2, 258}, {3, 256}};
 constexpr ValueMap kBFMap{kBFPairs};
-constexpr MapParam kBF_1{U8(657), kV, &kBFMap};
-constexpr CfgEntry kBFEntries[] = {Map(1, kBF_1, Child())};
+constexpr MapParam kBFFeature44{U8(657), kV, &kBFMap};
+constexpr CfgEntry kBFEntries[] = {Map(1, kBFFeature44, Child())};
 constexpr CfgTable kBF{kBFEntries};
 
 constexpr SpecialParam kSp162{SpecialId::TextAdjustments, 0};
@@ -447,76 +447,76 @@ constexpr MapPair kB2Pairs2[] = {{0, 7}};
 constexpr ValueMap kB2Map2{kB2Pairs2};
 constexpr MapPair kB2Pairs3[] = {{0, 2}, {1, 7}};
 constexpr ValueMap kB2Map3{kB2Pairs3};
-constexpr MapParam kB2_1{U8(1078), kV, &kB2Map1};
-constexpr MapParam kB2_2{U8(1078), kV, &kB2Map2};
-constexpr MapParam kB2_3{U8(1094), kV, &kB2Map3};
+constexpr MapParam kB2Feature69{U8(1078), kV, &kB2Map1};
+constexpr MapParam kB2Feature69Second{U8(1078), kV, &kB2Map2};
+constexpr MapParam kB2Feature93{U8(1094), kV, &kB2Map3};
 constexpr CfgEntry kB2Entries[] = {
-    Map(1, kB2_1, Child()),
-    Map(2, kB2_2, Child()),
-    Map(3, kB2_3, Child()),
+    Map(1, kB2Feature69, Child()),
+    Map(2, kB2Feature69Second, Child()),
+    Map(3, kB2Feature93, Child()),
 };
 constexpr CfgTable kB2Table{kB2Entries};
 
 constexpr MapPair kC1Pairs[] = {{0, 0}, {1, 34}, {2, 2}};
 constexpr ValueMap kC1Map{kC1Pairs};
-constexpr MapParam kC1_1_2{U8(1088), kV, &kC1Map};
-constexpr CfgEntry kC1_1Entries[] = {Map(2, kC1_1_2, Child())};
+constexpr MapParam kC1Feature76{U8(1088), kV, &kC1Map};
+constexpr CfgEntry kC1_1Entries[] = {Map(2, kC1Feature76, Child())};
 constexpr CfgTable kC1_1{kC1_1Entries};
 constexpr CfgEntry kC1Entries[] = {Container(1, kC1_1, Child())};
 constexpr CfgTable kC1Table{kC1Entries};
 
-constexpr MapParam k19_1 = OnOff(U8(1077));
-constexpr CfgEntry k19Entries[] = {Map(1, k19_1, Child())};
+constexpr MapParam k19Feature68 = OnOff(U8(1077));
+constexpr CfgEntry k19Entries[] = {Map(1, k19Feature68, Child())};
 constexpr CfgTable k19{k19Entries};
 
-constexpr MapParam k4A_1 = OnOff(U8(1080));
-constexpr CfgEntry k4AEntries[] = {Map(1, k4A_1, Child(2))};
+constexpr MapParam k4AFeature70 = OnOff(U8(1080));
+constexpr CfgEntry k4AEntries[] = {Map(1, k4AFeature70, Child(2))};
 constexpr CfgTable k4A{k4AEntries};
 
-constexpr MapParam k1A_1 = OnOff(U8(1090));
-constexpr CfgEntry k1AEntries[] = {Map(1, k1A_1, Child(2))};
+constexpr MapParam k1AFeature84 = OnOff(U8(1090));
+constexpr CfgEntry k1AEntries[] = {Map(1, k1AFeature84, Child(2))};
 constexpr CfgTable k1A{k1AEntries};
 
 constexpr MapPair k1BPairs[] = {{0, 256}, {1, 257}, {2, 258}, {3, 259}};
 constexpr ValueMap k1BMap{k1BPairs};
-constexpr MapParam k1B_1{U8(1081), kV, &k1BMap};
-constexpr CfgEntry k1BEntries[] = {Map(1, k1B_1, Child())};
+constexpr MapParam k1BFeature72{U8(1081), kV, &k1BMap};
+constexpr CfgEntry k1BEntries[] = {Map(1, k1BFeature72, Child())};
 constexpr CfgTable k1B{k1BEntries};
 
-constexpr NumberParam k1C_4{U8(1091), kV, 1, 99, 16};
-constexpr MapParam k1C_3 = OnOff(U8(1234));
-constexpr MapParam k1C_2 = OnOff(U8(1235));
+constexpr NumberParam k1CNumber{U8(1091), kV, 1, 99, 16};
+constexpr MapParam k1CNumberSwitch = OnOff(U8(1234));
+constexpr MapParam k1CSwitch6692 = OnOff(U8(1235));
 constexpr CfgEntry k1CEntries[] = {
-    Number(4, k1C_4, Child()),
-    Map(3, k1C_3, Child()),
-    Map(2, k1C_2, Child()),
+    Number(4, k1CNumber, Child()),
+    Map(3, k1CNumberSwitch, Child()),
+    Map(2, k1CSwitch6692, Child()),
 };
 constexpr CfgTable k1C{k1CEntries};
 
 constexpr MapPair k1DPairs[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}};
 constexpr ValueMap k1DMap{k1DPairs};
-constexpr MapParam k1D_12{U8(1082), kV, &k1DMap};
-constexpr MapParam k1D_4 = OnOff(U8(1083));
-constexpr NumberParam k1D_6{{1084, 4}, kV, 0, 65535, 0};
+constexpr MapParam k1DFeature73{U8(1082), kV, &k1DMap};
+constexpr MapParam k1DFeature74 = OnOff(U8(1083));
+constexpr NumberParam k1DFeature75{{1084, 4}, kV, 0, 65535, 0};
 constexpr CfgEntry k1DEntries[] = {
-    Map(1, k1D_12, Child()),
-    Map(2, k1D_12, Child()),
-    Map(4, k1D_4, Child()),
-    Number(6, k1D_6, Child()),
+    Map(1, k1DFeature73, Child()),
+    Map(2, k1DFeature73, Child()),
+    Map(4, k1DFeature74, Child()),
+    Number(6, k1DFeature75, Child()),
 };
 constexpr CfgTable k1D{k1DEntries};
 
-constexpr MapParam kB7_1 = OnOff(U8(1226));
-constexpr CfgEntry kB7Entries[] = {Map(1, kB7_1, Child())};
+constexpr MapParam kB7Feature99 = OnOff(U8(1226));
+constexpr CfgEntry kB7Entries[] = {Map(1, kB7Feature99, Child())};
 constexpr CfgTable kB7{kB7Entries};
 
-constexpr MapParam k165_1 = OnOff(U8(1243));
+constexpr MapParam k165Feature119 = OnOff(U8(1243));
 constexpr SpecialParam kSp165_2{SpecialId::PhotoChoice, 665};
 constexpr SpecialParam kSp165_3{SpecialId::PhotoAdjustA, 666};
 constexpr SpecialParam kSp165_4{SpecialId::PhotoAdjustB, 667};
 constexpr SpecialParam kSp165_5{SpecialId::PhotoAdjustC, 668};
 constexpr CfgEntry k165Entries[] = {
-    Map(1, k165_1, Child()),
+    Map(1, k165Feature119, Child()),
     Special(2, kSp165_2, Child()),
     Special(3, kSp165_3, Child()),
     Special(4, kSp165_4, Child()),
@@ -524,16 +524,16 @@ constexpr CfgEntry k165Entries[] = {
 };
 constexpr CfgTable k165{k165Entries};
 
-constexpr MapParam k1E1_1 = OnOff(U8(1238));
-constexpr CfgEntry k1E1Entries[] = {Map(1, k1E1_1, Child())};
+constexpr MapParam k1E1GraphicsG4 = OnOff(U8(1238));
+constexpr CfgEntry k1E1Entries[] = {Map(1, k1E1GraphicsG4, Child())};
 constexpr CfgTable k1E1{k1E1Entries};
 
-constexpr MapParam k1E2_1 = OnOff(U8(1239));
-constexpr CfgEntry k1E2Entries[] = {Map(1, k1E2_1, Child())};
+constexpr MapParam k1E2GraphicsG5 = OnOff(U8(1239));
+constexpr CfgEntry k1E2Entries[] = {Map(1, k1E2GraphicsG5, Child())};
 constexpr CfgTable k1E2{k1E2Entries};
 
-constexpr MapParam k166_1{U8(1248), kV, &kTriState};
-constexpr CfgEntry k166Entries[] = {Map(1, k166_1, Child())};
+constexpr MapParam k166Feature124{U8(1248), kV, &kTriState};
+constexpr CfgEntry k166Entries[] = {Map(1, k166Feature124, Child())};
 constexpr CfgTable k166{k166Entries};
 
 // ---- The top level, in the order the elements are written. Pass 1 carries the values others

@@ -1,19 +1,22 @@
 // The devmode as the configuration engine sees it: a byte buffer addressed by offset, read and
-// written through width codes. Only the fields the engine's own logic touches are named here; the
-// per-feature bytes are named by the configuration table, which is their map. No platform headers.
+// written through width codes. Only the fields the engine's own logic touches are named here, each
+// from the devmode's one layout (DevmodeLayout.h); the per-feature bytes are named by the
+// configuration table, which is their map. No platform headers.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <type_traits>
+
+#include "DevmodeLayout.h"
 
 namespace dm {
 
-inline constexpr std::size_t kPublicSize = 220;
-inline constexpr std::size_t kPrivateSize = 1036;
-inline constexpr std::size_t kSize = 1256;
-static_assert(kPublicSize + kPrivateSize == kSize);
+inline constexpr std::size_t kPublicSize = devmode::kPublicSize;
+inline constexpr std::size_t kPrivateSize = devmode::kPrivateSize;
+inline constexpr std::size_t kSize = devmode::kSize;
 
 // Width codes of the configuration table: 1 u8, -1 i8, 2 u16, -2 i16, 4 and -4 32-bit; any other
 // code is one unsigned byte.
@@ -22,38 +25,44 @@ struct Field {
     std::int16_t width;
 };
 
-inline constexpr Field kOrientation{76, -2};
-inline constexpr Field kPaperSize{78, -2};
-inline constexpr Field kPaperLength{80, -2};  // tenths of a millimetre
-inline constexpr Field kPaperWidth{82, -2};
-inline constexpr Field kCopies{86, -2};
-inline constexpr Field kDefaultSource{88, -2};
-inline constexpr Field kPrintQuality{90, -2};
-inline constexpr Field kColor{92, -2};
-inline constexpr Field kDuplex{94, -2};
-inline constexpr Field kTTOption{98, -2};
-inline constexpr Field kCollate{100, -2};
-inline constexpr Field kIcmMethod{188, 4};
-inline constexpr Field kIcmIntent{192, 4};
-inline constexpr Field kMediaType{196, 4};
-inline constexpr Field kDitherType{200, 4};
-static_assert(kDitherType.offset + 4 <= kPublicSize);
+// A field of the devmode's layout (DevmodeLayout.h) with the width code of its type.
+template <class T>
+constexpr Field Of(devmode::Field<T> f)
+{
+    return {f.offset, std::int16_t(std::is_signed_v<T> ? -int(sizeof(T)) : int(sizeof(T)))};
+}
+
+inline constexpr Field kOrientation = Of(devmode::dmOrientation);
+inline constexpr Field kPaperSize = Of(devmode::dmPaperSize);
+inline constexpr Field kPaperLength = Of(devmode::dmPaperLength);  // tenths of a millimetre
+inline constexpr Field kPaperWidth = Of(devmode::dmPaperWidth);
+inline constexpr Field kCopies = Of(devmode::dmCopies);
+inline constexpr Field kDefaultSource = Of(devmode::dmDefaultSource);
+inline constexpr Field kPrintQuality = Of(devmode::dmPrintQuality);
+inline constexpr Field kColor = Of(devmode::dmColor);
+inline constexpr Field kDuplex = Of(devmode::dmDuplex);
+inline constexpr Field kTTOption = Of(devmode::dmTTOption);
+inline constexpr Field kCollate = Of(devmode::dmCollate);
+inline constexpr Field kIcmMethod = Of(devmode::dmICMMethod);
+inline constexpr Field kIcmIntent = Of(devmode::dmICMIntent);
+inline constexpr Field kMediaType = Of(devmode::dmMediaType);
+inline constexpr Field kDitherType = Of(devmode::dmDitherType);
 inline constexpr std::int16_t kUserDefinedPaper = 256;
 
-inline constexpr Field kResolutionChoice{434, 2};
-inline constexpr std::size_t kResolutionList = 436;  // five u16 in dots per inch
-inline constexpr std::size_t kResolutionCount = 5;
-inline constexpr Field kDefaultResolution{446, 2};
-static_assert(kResolutionList + 2 * kResolutionCount == kDefaultResolution.offset);
-inline constexpr Field kOptionListWord362{362, 2};
-inline constexpr Field kModelFlags394{394, 2};
-inline constexpr std::uint16_t kModelFlag394Bit2 = 0x0004;
-inline constexpr Field kModelFlags400{400, 2};
-inline constexpr Field kSoftwareEnable{652, 1};
-inline constexpr Field kSecondPaperSize{1096, -2};
-inline constexpr std::size_t kModelName = 239;  // 32 narrow characters
-inline constexpr std::size_t kModelNameSize = 32;
-static_assert(kSecondPaperSize.offset + 2 <= kSize);
+inline constexpr Field kInstalledMemory = Of(devmode::kInstalledMemory);
+inline constexpr std::size_t kResolutionList = devmode::kResolutionList.offset;  // five u16 in dots per inch
+inline constexpr std::size_t kResolutionCount = devmode::kResolutionCount;
+inline constexpr Field kDefaultResolution = Of(devmode::kDefaultResolution);
+inline constexpr Field kGraphicsG1ListNumber = Of(devmode::kGraphicsG1ListNumber);
+inline constexpr Field kOptionFlags = Of(devmode::kOptionFlags);
+// With it the entries of both document operations take part as the second (see CfgEngine.h).
+inline constexpr std::uint16_t kOptionFlagsSecondOperation = 0x0004;
+inline constexpr Field kColourFlags = Of(devmode::kColourFlags);
+inline constexpr Field kSoftwareEnable = Of(devmode::kSoftwareEnable);
+inline constexpr Field kSecondPaperSize = Of(devmode::kSecondPaperSize);
+inline constexpr std::size_t kModelName = devmode::kModelName.offset;  // 32 narrow characters
+inline constexpr std::size_t kModelNameSize = devmode::kModelName.size;
+static_assert(kOrientation.width == -2 && kIcmMethod.width == 4 && kSoftwareEnable.width == 1);
 
 // Bytes a width code covers: 1, 2 or 4.
 std::size_t WidthBytes(std::int16_t width);

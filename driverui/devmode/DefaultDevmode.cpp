@@ -6,8 +6,6 @@
 namespace devmode {
 namespace {
 
-static_assert(model::kDevmodeDescription == kModelDescription.offset &&
-              model::kDescriptionSize == kModelDescription.size);
 static_assert(model::kModelNameSize == kModelDisplayName.size);
 static_assert(model::kResolutionCount == kResolutionCount);
 
@@ -44,10 +42,10 @@ private:
 void SetPublicDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
                        const ModelResources& resources)
 {
-    const std::uint16_t flags392 = Get(d, kModelFlags392);
-    const std::uint16_t flags394 = Get(d, kModelFlags394);
-    const std::uint16_t flags396 = Get(d, kModelFlags396);
-    const std::uint16_t flags400 = Get(d, kModelFlags400);
+    const std::uint16_t flags392 = Get(d, kFontFlags);
+    const std::uint16_t flags394 = Get(d, kOptionFlags);
+    const std::uint16_t flags396 = Get(d, kPaperHandlingFlags);
+    const std::uint16_t flags400 = Get(d, kColourFlags);
     const bool dialogSelector = Get(d, kDialogSelector) != 0;
     std::uint32_t fields = kDefaultFields;
 
@@ -93,7 +91,8 @@ void SetResolutions(std::span<std::uint8_t> d, const ModelResources& resources)
         Set(d, kDefaultResolution, std::uint16_t(kFallbackResolution));
         return;
     }
-    std::uint16_t previous = Get(d, kResolutionChoice);
+    // The first comparison is with the word at 434, as the devmode table has it (R11).
+    std::uint16_t previous = Get(d, kInstalledMemory);
     std::size_t stored = 0;
     for (const model::ResolutionEntry& entry : list->entries) {
         if (entry.dpi == previous)
@@ -117,11 +116,11 @@ bool FarEastCodePage(std::uint32_t cp)
 void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
                         const ModelResources& resources)
 {
-    const std::uint16_t flags392 = Get(d, kModelFlags392);
-    const std::uint8_t flags393 = Get(d, kModelFlags393);
-    const std::uint16_t flags396 = Get(d, kModelFlags396);
-    const std::uint16_t flags398 = Get(d, kModelFlags398);
-    const std::uint16_t flags400 = Get(d, kModelFlags400);
+    const std::uint16_t flags392 = Get(d, kFontFlags);
+    const std::uint8_t flags393 = Get(d, kFontFlagsHigh);
+    const std::uint16_t flags396 = Get(d, kPaperHandlingFlags);
+    const std::uint16_t flags398 = Get(d, kFinishingFlags);
+    const std::uint16_t flags400 = Get(d, kColourFlags);
     const bool dialogSelector = Get(d, kDialogSelector) != 0;
     const std::uint16_t family = Get(d, kModelFamily);
 
@@ -134,27 +133,27 @@ void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
     Set(d, kFeature60, FarEastCodePage(in.codePage) || Bit(flags393, 2) ? 0 : 1);
     Set(d, kFeature87, 2);
     Set(d, kByte228, 255);
-    const auto modes = model::ParseModeList(resources.Selected(model::kModeListType, Get(d, kType262Number)));
-    Set(d, kByte229, std::uint8_t(modes ? modes->header.defaultMode : 0));
-    Set(d, kWord428, modes ? modes->header.defaultMode : 0);
-    Set(d, kWord430, modes ? modes->header.modeWord : 0);
+    const auto modes = model::ParseModeList(resources.Selected(model::kGraphicsModeListType, Get(d, kGraphicsModeListNumber)));
+    Set(d, kGraphicsMode, std::uint8_t(modes ? modes->header.defaultMode : 0));
+    Set(d, kDefaultGraphicsMode, modes ? modes->header.defaultMode : 0);
+    Set(d, kGraphicsModeWord, modes ? modes->header.modeWord : 0);
     Set(d, kFeature14, 2);
     // A type 284 list, when the model has one, replaces type 263.
-    const std::uint16_t word362 = Get(d, kType263Number);
-    auto options = model::ParseOptionList231(resources.Selected(model::kOptionList284Type, word362));
+    const std::uint16_t word362 = Get(d, kGraphicsG1ListNumber);
+    auto options = model::ParseGraphicsG1List(resources.Selected(model::kGraphicsG1AltListType, word362));
     if (!options)
-        options = model::ParseOptionList231(resources.Selected(model::kOptionList231Type, word362));
-    Set(d, kByte231, std::uint8_t(options ? options->header.defaultValue : 0));
+        options = model::ParseGraphicsG1List(resources.Selected(model::kGraphicsG1ListType, word362));
+    Set(d, kGraphicsG1, std::uint8_t(options ? options->header.defaultValue : 0));
     // The first print mode gives the defaults.
     const auto printModes =
-        model::ParsePrintModeList(resources.Selected(model::kPrintModeListType, Get(d, kType264Number)));
+        model::ParsePrintModeList(resources.Selected(model::kPrintModeListType, Get(d, kPrintModeListNumber)));
     if (printModes && !printModes->entries.empty()) {
-        Set(d, kByte233, std::uint8_t(printModes->entries[0].mode233));
-        Set(d, kByte234, std::uint8_t(printModes->entries[0].mode234));
+        Set(d, kCombinedPairP, std::uint8_t(printModes->entries[0].firstValue));
+        Set(d, kCombinedPairQ, std::uint8_t(printModes->entries[0].secondValue));
     }
 
     Set(d, kByte432, 255);
-    Set(d, kResolutionChoice, Get(d, kInitialResolutionChoice));
+    Set(d, kInstalledMemory, Get(d, kMemoryMinimum));
     SetResolutions(d, resources);
 
     Set(d, kByte453, Bit(flags400, 2) ? 0 : 1);
@@ -163,21 +162,21 @@ void SetPrivateDefaults(std::span<std::uint8_t> d, const DefaultsInput& in,
     if (finishing == 0 && Bit(flags398, 2))
         finishing = 3;
     Set(d, kFinishing, finishing);
-    Set(d, kRangeWord51, Get(d, kOptionWord402) == 2 ? 1 : 0);
-    Set(d, kRangeWord52, Get(d, kOptionWord404) == 2 ? 1 : 0);
+    Set(d, kRangeWord51, Get(d, kToolkitOption1) == 2 ? 1 : 0);
+    Set(d, kRangeWord52, Get(d, kToolkitOption2) == 2 ? 1 : 0);
     const auto inputs = model::ParseInstallableOptions(
-        resources.Selected(model::kInputOptionsType, Get(d, kType277Number)));
+        resources.Selected(model::kInputOptionsType, Get(d, kInputOptionsNumber)));
     Set(d, kInstalledTrays, std::int16_t(inputs ? inputs->header.defaultValue : 0xFFFF));
     const auto outputs = model::ParseInstallableOptions(
-        resources.Selected(model::kOutputOptionsType, Get(d, kType278Number)));
+        resources.Selected(model::kOutputOptionsType, Get(d, kOutputOptionsNumber)));
     Set(d, kFeature82, std::int16_t(outputs ? outputs->header.defaultValue : 0));
     Set(d, kFeature71, 1);
     Set(d, kSoftwareEnable, BeginsWithBrandWord(in.name) || family == 44 || family == 45 ? 1 : 0);
-    Set(d, kByte655, dialogSelector ? 4 : 0);
+    Set(d, kColourC3, dialogSelector ? 4 : 0);
     Set(d, kFeature33, 10);
     Set(d, kFeature37, 10);
     Set(d, kFeature41, 10);
-    Set(d, kByte672, dialogSelector ? 1 : 0);
+    Set(d, kWatermarkPlacement, dialogSelector ? 1 : 0);
     Set(d, kFontSetMask1, 0x80000001u);
     Set(d, kFontSetMask2, 0u);
     if (in.codePageSupported)
@@ -245,8 +244,8 @@ void ApplyFontSets(std::span<std::uint8_t> d, const ModelResources& resources,
         resources.Selected(model::kFontSetListType, Get(d, kFontSetListNumber)), codePageSupported);
     if (!masks)
         return;
-    Set(d, kFontSetMask1, Get(d, kFontSetMask1) & masks->mask816);
-    Set(d, kFontSetMask2, Get(d, kFontSetMask2) & masks->mask820);
+    Set(d, kFontSetMask1, Get(d, kFontSetMask1) & masks->firstMask);
+    Set(d, kFontSetMask2, Get(d, kFontSetMask2) & masks->secondMask);
 }
 
 }  // namespace devmode

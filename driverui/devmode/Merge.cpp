@@ -200,7 +200,7 @@ std::optional<Buffer> MergeDevmode(std::span<const std::uint8_t> base,
         Set(r, kFinishing, Get(in, kFinishing));
     if (has(kFieldDuplex))
         Set(r, dmDuplex, Get(in, dmDuplex));
-    if (has(kFieldTTOption) && TrueTypeAccepted(Get(in, dmTTOption), Get(r, kModelFlags392)))
+    if (has(kFieldTTOption) && TrueTypeAccepted(Get(in, dmTTOption), Get(r, kFontFlags)))
         Set(r, dmTTOption, Get(in, dmTTOption));
     if (has(kFieldDitherType) && InRange(std::int32_t(Get(in, dmDitherType)), 1, 3))
         Set(r, dmDitherType, Get(in, dmDitherType));

@@ -28,6 +28,11 @@ int ModelNumberOf(HMODULE module, const std::string& modelName)
     return model::FindModelNumber(module, wanted).value_or(0);
 }
 
+bool CodePageSupported(std::uint16_t codePage)
+{
+    return IsValidCodePage(codePage);
+}
+
 bool IsUsaLocale()
 {
     wchar_t text[16] = {};

@@ -31,6 +31,9 @@ private:
 // one is missing; 0 when none matches.
 int ModelNumberOf(HMODULE module, const std::string& modelName);
 
+// Whether the system supports the ANSI code page (the font sets and the default builder ask).
+bool CodePageSupported(std::uint16_t codePage);
+
 // 1 for the country codes of North and Central America that use Letter paper, by the system
 // default locale; 0 otherwise or when it cannot be read.
 bool IsUsaLocale();

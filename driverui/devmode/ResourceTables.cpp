@@ -11,8 +11,8 @@ std::optional<FontSetMasks> SupportedFontSets(std::span<const std::uint8_t> font
     FontSetMasks masks;
     for (const model::FontSetEntry& e : list->entries)
         if (supported(e.codePage)) {
-            masks.mask816 |= e.mask816;
-            masks.mask820 |= e.mask820;
+            masks.firstMask |= e.firstMask;
+            masks.secondMask |= e.secondMask;
         }
     return masks;
 }

@@ -28,8 +28,8 @@ public:
 // The OR of the two masks of the font sets (type 276) whose code page passes the test; nothing
 // when the model has no usable font-set list.
 struct FontSetMasks {
-    std::uint32_t mask816 = 0;
-    std::uint32_t mask820 = 0;
+    std::uint32_t firstMask = 0;
+    std::uint32_t secondMask = 0;
 };
 std::optional<FontSetMasks> SupportedFontSets(std::span<const std::uint8_t> fontSetList,
                                               const std::function<bool(std::uint16_t)>& supported);

@@ -71,27 +71,27 @@ bool SettingsEqual(std::span<const std::uint8_t> a, std::span<const std::uint8_t
             return false;
     if (Get(a, kSecondPaperSize) != Get(b, kSecondPaperSize) ||
         Get(a, kFontSetMask1) != Get(b, kFontSetMask1) ||
-        Get(a, kFeatureNumber1084) != Get(b, kFeatureNumber1084))
+        Get(a, kFeature75) != Get(b, kFeature75))
         return false;
     for (std::size_t i = 0; i < kFontWordCount; ++i) {
         const U32 word{std::uint16_t(kFontWords.offset + 4 * i)};
         if (Get(a, word) != Get(b, word))
             return false;
     }
-    return EqualWithoutCase(GetWideText(a, kText1), GetWideText(b, kText1)) &&
-           EqualWithoutCase(GetWideText(a, kText2), GetWideText(b, kText2)) &&
+    return EqualWithoutCase(GetWideText(a, kFirstPageOverlay), GetWideText(b, kFirstPageOverlay)) &&
+           EqualWithoutCase(GetWideText(a, kOtherPagesOverlay), GetWideText(b, kOtherPagesOverlay)) &&
            EqualWithoutCase(GetText(a, kHoldUserName), GetText(b, kHoldUserName)) &&
            EqualWithoutCase(GetText(a, kHoldNumber), GetText(b, kHoldNumber));
 }
 
 void CopyHardwareValues(std::span<std::uint8_t> to, std::span<const std::uint8_t> fresh)
 {
-    Set(to, kResolutionChoice, Get(fresh, kResolutionChoice));
+    Set(to, kInstalledMemory, Get(fresh, kInstalledMemory));
     for (const U8 f : kHardwareBytes)
         Set(to, f, Get(fresh, f));
     for (const I16 f : kHardwareWords)
         Set(to, f, Get(fresh, f));
-    if (Get(fresh, kModelFlags394) & 0x4)
+    if (Get(fresh, kOptionFlags) & 0x4)
         Set(to, kAccountByte, Get(fresh, kAccountByte));
 }
 

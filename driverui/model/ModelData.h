@@ -272,25 +272,25 @@ static_assert(CountsWithin(kPrintModeLists, kMaxPrintModes));
 
 // 262: modes 1 standard and 2 compatible (no custom forms).
 inline constexpr OptionPair kModes[] = {{1, 1}, {2, 2}};
-inline constexpr std::array<TableData<ModeListHeader, OptionPair>, 3> kModeLists{{
+inline constexpr std::array<TableData<ModeListHeader, OptionPair>, 3> kGraphicsModeLists{{
     {1, {0, 1, 0x0003}, kModes},
     {2, {0, 1, 0x0003}, kModes},
     {3, {0, 1, 0x0003}, kModes},
 }};
-static_assert(CountsWithin(kModeLists, kMaxListOptions));
+static_assert(CountsWithin(kGraphicsModeLists, kMaxListOptions));
 
 // 263: toner saving off, low, medium, high; 284: the same as values + 5, with 0 for off.
 inline constexpr OptionPair kTonerSave[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}};
 inline constexpr OptionPair kTonerSaveColour[] = {{0, 1}, {6, 2}, {7, 3}, {8, 4}};
-inline constexpr std::array<TableData<DefaultedHeader, OptionPair>, 2> kOptionLists231{{
+inline constexpr std::array<TableData<DefaultedHeader, OptionPair>, 2> kGraphicsG1Lists{{
     {1, {0, 0}, kTonerSave},
     {2, {0, 0}, kTonerSave},
 }};
-inline constexpr std::array<TableData<DefaultedHeader, OptionPair>, 1> kOptionLists284{{
-    {kOptionList284FirstName, {0, 0}, kTonerSaveColour},
+inline constexpr std::array<TableData<DefaultedHeader, OptionPair>, 1> kGraphicsG1AltLists{{
+    {kGraphicsG1AltFirstName, {0, 0}, kTonerSaveColour},
 }};
-static_assert(CountsWithin(kOptionLists231, kMaxListOptions));
-static_assert(CountsWithin(kOptionLists284, kMaxListOptions));
+static_assert(CountsWithin(kGraphicsG1Lists, kMaxListOptions));
+static_assert(CountsWithin(kGraphicsG1AltLists, kMaxListOptions));
 
 // 266 and 267, read only by the font page's feature: minimal records, one list for the family.
 // Group 0 chooses the default font, group 1 its symbol set.
@@ -309,11 +309,11 @@ static_assert(CountsWithin(kFontChoiceLists, kMaxFontChoices));
 inline constexpr OptionPair kOptions655[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}};
 inline constexpr OptionPair kShortOptions[] = {{0, 1}, {1, 2}, {2, 3}};
 inline constexpr OptionPair kOptions449[] = {{0, 1}, {1, 2}};
-inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kOptionLists655{{
+inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kColourC3Lists{{
     {1, {}, kOptions655}}};
 inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kShortOptionLists{{
     {1, {}, kShortOptions}}};
-inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kOptionLists449{{
+inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kHandlingOptionLists{{
     {1, {}, kOptions449}}};
 static_assert(CountsWithin(kShortOptionLists, kMaxShortOptions));
 
@@ -438,32 +438,32 @@ static_assert(CountsWithin(kFeatureLayouts, kMaxFeatureItems));
 
 // The desktop model: one 250-sheet tray and a manual feed slot, no duplex, monochrome.
 inline constexpr ModelDescription kDesktop{
-    .resolutionChoice = 2, .resolutionRange = 64, .contextWord = 12, .paperSet = 0,
-    .trayList = 1, .resolutionList = 1, .modeList = 1, .optionList231 = 0, .printModeList = 1,
+    .memoryMinimum = 2, .memoryMaximum = 64, .webModelWord = 12, .paperSet = 0,
+    .trayList = 1, .resolutionList = 1, .graphicsModeList = 1, .graphicsG1List = 0, .printModeList = 1,
     .fontSetList = 1, .inputOptions = 1, .outputOptions = 0, .paperLimits = 0,
-    .flags392 = 1, .flags394 = 1, .flags396 = 3, .flags398 = 0, .flags400 = 0,
-    .option402 = 1, .option404 = 1, .family = kNoFamily, .pageTemplateSet = 2,
+    .fontFlags = 1, .optionFlags = 1, .paperHandlingFlags = 3, .finishingFlags = 0, .colourFlags = 0,
+    .toolkitOption1 = 1, .toolkitOption2 = 1, .family = kNoFamily, .pageTemplateSet = 2,
     .featureLayout = 0, .dialogSelector = 0};
 
 // The workgroup model: automatic duplex, two optional 500-sheet trays, an optional three-bin
 // mailbox, collation in the printer.
 inline constexpr ModelDescription kWorkgroup{
-    .resolutionChoice = 2, .resolutionRange = 64, .contextWord = 12, .paperSet = 1,
-    .trayList = 0, .resolutionList = 0, .modeList = 0, .optionList231 = 1, .printModeList = 0,
+    .memoryMinimum = 2, .memoryMaximum = 64, .webModelWord = 12, .paperSet = 1,
+    .trayList = 0, .resolutionList = 0, .graphicsModeList = 0, .graphicsG1List = 1, .printModeList = 0,
     .outputBinList = 1, .fontSetList = 0, .inputOptions = 0, .outputOptions = 1,
-    .paperLimits = 0, .flags392 = 1, .flags394 = 1,
-    .flags396 = 0x0007 | kFlags396DuplexUnit | 0x4000, .flags398 = 0, .flags400 = 0,
-    .option402 = 1, .option404 = 1, .family = 5, .pageTemplateSet = 0, .featureLayout = 1,
+    .paperLimits = 0, .fontFlags = 1, .optionFlags = 1,
+    .paperHandlingFlags = 0x0007 | kFlags396DuplexUnit | 0x4000, .finishingFlags = 0, .colourFlags = 0,
+    .toolkitOption1 = 1, .toolkitOption2 = 1, .family = 5, .pageTemplateSet = 0, .featureLayout = 1,
     .dialogSelector = 0};
 
 // The colour model: 600 and 1200 dpi colour, automatic duplex, one optional tray, glossy media.
 inline constexpr ModelDescription kColourModel{
-    .resolutionChoice = 1, .resolutionRange = 64, .contextWord = 6, .paperSet = 2,
-    .trayList = 2, .resolutionList = 2, .modeList = 2, .optionList231 = 3, .printModeList = 2,
+    .memoryMinimum = 1, .memoryMaximum = 64, .webModelWord = 6, .paperSet = 2,
+    .trayList = 2, .resolutionList = 2, .graphicsModeList = 2, .graphicsG1List = 3, .printModeList = 2,
     .outputBinList = 2, .fontSetList = 0, .inputOptions = 2, .outputOptions = 0,
-    .paperLimits = 1, .colourOptionList = 1, .flags392 = 1, .flags394 = 1,
-    .flags396 = 0x0007 | kFlags396DuplexUnit | 0x4000, .flags398 = 0,
-    .flags400 = kFlags400Colour | 0x0800, .option402 = 1, .option404 = 1, .family = 6,
+    .paperLimits = 1, .colourOptionList = 1, .fontFlags = 1, .optionFlags = 1,
+    .paperHandlingFlags = 0x0007 | kFlags396DuplexUnit | 0x4000, .finishingFlags = 0,
+    .colourFlags = kFlags400Colour | 0x0800, .toolkitOption1 = 1, .toolkitOption2 = 1, .family = 6,
     .pageTemplateSet = 1, .featureLayout = 2, .dialogSelector = 0};
 
 // Model 0 is the one installed when a name matches none.
@@ -506,22 +506,22 @@ void ForEachFamilyResource(Add&& add)
         add(kDescriptionType, kDescriptionName + int(i), record(kModels[i].description));
     tables(kTrayListType, kTrayLists);
     records(kResolutionListType, kResolutionLists);
-    tables(kModeListType, kModeLists);
-    tables(kOptionList231Type, kOptionLists231);
+    tables(kGraphicsModeListType, kGraphicsModeLists);
+    tables(kGraphicsG1ListType, kGraphicsG1Lists);
     tables(kPrintModeListType, kPrintModeLists);
     tables(kFontGroupListType, kFontGroupLists);
     tables(kFontChoiceListType, kFontChoiceLists);
-    tables(kOptionList655Type, kOptionLists655);
+    tables(kColourC3ListType, kColourC3Lists);
     tables(kShortOptionListType, kShortOptionLists);
     tables(kOutputBinListType, kOutputBinLists);
-    tables(kOptionList449Type, kOptionLists449);
+    tables(kHandlingOptionListType, kHandlingOptionLists);
     tables(kFontSetListType, kFontSetLists);
     tables(kInputOptionsType, kInputOptions);
     tables(kOutputOptionsType, kOutputOptions);
     records(kPaperLimitsType, kPaperLimits);
     records(kPageTemplateSetType, kPageTemplateSets);
     tables(kFeatureLayoutType, kFeatureLayouts);
-    tables(kOptionList284Type, kOptionLists284);
+    tables(kGraphicsG1AltListType, kGraphicsG1AltLists);
     tables(kMediaListType, kMediaLists);
     tables(kColourOptionListType, kColourOptionLists);
 }

@@ -36,18 +36,18 @@ void ReconcilePrintModes(std::span<std::uint8_t> devmode, std::span<const PrintM
     const auto allows = [&](const PrintModeEntry& e) { return *quality <= e.maxResolution; };
 
     if (std::any_of(modes.begin(), modes.end(), [&](const PrintModeEntry& e) {
-            return e.mode233 == b233 && e.mode234 == b234 && allows(e);
+            return e.firstValue == b233 && e.secondValue == b234 && allows(e);
         }))
         return;
     const auto sameGroup = std::find_if(modes.begin(), modes.end(), [&](const PrintModeEntry& e) {
-        return e.mode233 == b233 && allows(e);
+        return e.firstValue == b233 && allows(e);
     });
     if (sameGroup != modes.end()) {
-        devmode[kPrintMode234] = std::uint8_t(sameGroup->mode234);
+        devmode[kPrintMode234] = std::uint8_t(sameGroup->secondValue);
         return;
     }
-    devmode[kPrintMode233] = std::uint8_t(modes.front().mode233);
-    devmode[kPrintMode234] = std::uint8_t(modes.front().mode234);
+    devmode[kPrintMode233] = std::uint8_t(modes.front().firstValue);
+    devmode[kPrintMode234] = std::uint8_t(modes.front().secondValue);
 }
 
 }  // namespace model

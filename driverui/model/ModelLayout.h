@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,32 +19,34 @@
 #include <type_traits>
 #include <vector>
 
+#include "ModelDescription.h"
+
 namespace model {
 
 // ---- Resource types and names ------------------------------------------------------------
 
-inline constexpr int kResidentFontType = 258;     // names 1..59, one font each
-inline constexpr int kTrayListType = 259;         // description word 356
-inline constexpr int kDescriptionType = 260;      // name 10500 + model number
-inline constexpr int kResolutionListType = 261;   // word 358
-inline constexpr int kModeListType = 262;         // word 360
-inline constexpr int kOptionList231Type = 263;    // word 362
-inline constexpr int kPrintModeListType = 264;    // word 364
-inline constexpr int kFontGroupListType = 266;    // word 366
-inline constexpr int kFontChoiceListType = 267;   // word 368
-inline constexpr int kOptionList655Type = 270;    // word 370
-inline constexpr int kShortOptionListType = 272;  // word 372
-inline constexpr int kOutputBinListType = 274;    // word 374
-inline constexpr int kOptionList449Type = 275;    // word 376
-inline constexpr int kFontSetListType = 276;      // word 380
-inline constexpr int kInputOptionsType = 277;     // word 382
-inline constexpr int kOutputOptionsType = 278;    // word 384
-inline constexpr int kPaperLimitsType = 279;      // word 386
-inline constexpr int kPageTemplateSetType = 281;  // word 410
-inline constexpr int kFeatureLayoutType = 283;    // word 414
-inline constexpr int kOptionList284Type = 284;    // word 362, names 4..6 only
-inline constexpr int kMediaListType = 285;        // named by tray entry word 9
-inline constexpr int kColourOptionListType = 286; // word 390
+inline constexpr int kResidentFontType = 258;       // names 1..59, one font each
+inline constexpr int kTrayListType = 259;           // description word 356
+inline constexpr int kDescriptionType = 260;        // name 10500 + model number
+inline constexpr int kResolutionListType = 261;     // word 358
+inline constexpr int kGraphicsModeListType = 262;   // word 360
+inline constexpr int kGraphicsG1ListType = 263;     // word 362
+inline constexpr int kPrintModeListType = 264;      // word 364
+inline constexpr int kFontGroupListType = 266;      // word 366
+inline constexpr int kFontChoiceListType = 267;     // word 368
+inline constexpr int kColourC3ListType = 270;       // word 370
+inline constexpr int kShortOptionListType = 272;    // word 372
+inline constexpr int kOutputBinListType = 274;      // word 374
+inline constexpr int kHandlingOptionListType = 275; // word 376
+inline constexpr int kFontSetListType = 276;        // word 380
+inline constexpr int kInputOptionsType = 277;       // word 382
+inline constexpr int kOutputOptionsType = 278;      // word 384
+inline constexpr int kPaperLimitsType = 279;        // word 386
+inline constexpr int kPageTemplateSetType = 281;    // word 410
+inline constexpr int kFeatureLayoutType = 283;      // word 414
+inline constexpr int kGraphicsG1AltListType = 284;  // word 362, names 4..6 only
+inline constexpr int kMediaListType = 285;          // named by tray entry word 9
+inline constexpr int kColourOptionListType = 286;   // word 390
 
 inline constexpr int kModelNameString = 10000;
 inline constexpr int kDescriptionName = 10500;
@@ -61,15 +64,15 @@ struct TypeNames {
 inline constexpr TypeNames kTypeNames[] = {
     {kResidentFontType, 1, 59},      {kTrayListType, 1, 32},
     {kDescriptionType, kDescriptionName, kDescriptionName + kMaxModels - 1},
-    {kResolutionListType, 1, 24},    {kModeListType, 1, 10},
-    {kOptionList231Type, 1, 3},      {kPrintModeListType, 1, 8},
+    {kResolutionListType, 1, 24},    {kGraphicsModeListType, 1, 10},
+    {kGraphicsG1ListType, 1, 3},      {kPrintModeListType, 1, 8},
     {kFontGroupListType, 1, 15},     {kFontChoiceListType, 1, 15},
-    {kOptionList655Type, 1, 4},      {kShortOptionListType, 1, 3},
-    {kOutputBinListType, 1, 11},     {kOptionList449Type, 1, 3},
+    {kColourC3ListType, 1, 4},      {kShortOptionListType, 1, 3},
+    {kOutputBinListType, 1, 11},     {kHandlingOptionListType, 1, 3},
     {kFontSetListType, 1, 2},        {kInputOptionsType, 1, 23},
     {kOutputOptionsType, 1, 11},     {kPaperLimitsType, 1, 19},
     {kPageTemplateSetType, 1, 50},   {kFeatureLayoutType, 1, 69},
-    {kOptionList284Type, 4, 6},      {kMediaListType, 1, 15},
+    {kGraphicsG1AltListType, 4, 6},      {kMediaListType, 1, 15},
     {kColourOptionListType, 1, 2},
 };
 
@@ -320,81 +323,45 @@ inline constexpr std::uint16_t kMaxTrayNumber = 14;
 using TrayList = Table<TrayListHeader, TrayEntry>;
 
 // ---- 260: model description ----------------------------------------------------------------
-// 41 words; the devmode keeps them at 340 (word n at 340 + 2n). Words that select a resource
-// select name = word + 1.
-struct ModelDescription {
-    std::uint16_t resolutionChoice = 0;  // 340: initial resolution choice (devmode 434)
-    std::uint16_t resolutionRange = 0;   // 342: second range word of the resolution choice
-    std::uint16_t reserved344 = 0;
-    std::uint16_t reserved346 = 0;
-    std::uint16_t reserved348 = 0;
-    std::uint16_t contextWord = 0;       // 350: copied into the sheet context
-    std::uint16_t fontKey = 0;           // 352: part of the font summary cache key
-    std::uint16_t paperSet = 0;          // 354: index of the built-in paper set
-    std::uint16_t trayList = 0;          // 356: type 259
-    std::uint16_t resolutionList = 0;    // 358: type 261
-    std::uint16_t modeList = 0;          // 360: type 262
-    std::uint16_t optionList231 = 0;     // 362: types 263 and 284
-    std::uint16_t printModeList = 0;     // 364: type 264
-    std::uint16_t fontGroupList = 0;     // 366: type 266
-    std::uint16_t fontChoiceList = 0;    // 368: type 267
-    std::uint16_t optionList655 = 0;     // 370: type 270
-    std::uint16_t shortOptionList = 0;   // 372: type 272
-    std::uint16_t outputBinList = 0;     // 374: type 274
-    std::uint16_t optionList449 = 0;     // 376: type 275
-    std::uint16_t reserved378 = 0;
-    std::uint16_t fontSetList = 0;       // 380: type 276
-    std::uint16_t inputOptions = 0;      // 382: type 277
-    std::uint16_t outputOptions = 0;     // 384: type 278
-    std::uint16_t paperLimits = 0;       // 386: type 279
-    std::uint16_t reserved388 = 0;
-    std::uint16_t colourOptionList = 0;  // 390: type 286
-    std::uint16_t flags392 = 0;          // model flag words
-    std::uint16_t flags394 = 0;
-    std::uint16_t flags396 = 0;
-    std::uint16_t flags398 = 0;
-    std::uint16_t flags400 = 0;
-    std::uint16_t option402 = 0;         // 2 sets devmode 460
-    std::uint16_t option404 = 0;         // 2 sets devmode 461
-    std::uint16_t reserved406 = 0;
-    std::uint16_t family = 0;            // 408: model family number; kNoFamily for none
-    std::uint16_t pageTemplateSet = 0;   // 410: type 281
-    std::uint16_t word412 = 0;           // copied into the sheet context
-    std::uint16_t featureLayout = 0;     // 414: type 283
-    std::uint16_t dialogSelector = 0;    // 416
-    std::uint16_t reserved418 = 0;
-    std::uint16_t reserved420 = 0;
-};
+// The struct and its words are in common/ModelDescription.h, where the devmode's layout names
+// them too; the field list below reads and writes them in the struct's own order.
 template <>
 inline constexpr auto kFields<ModelDescription> = std::tuple{
-    &ModelDescription::resolutionChoice, &ModelDescription::resolutionRange,
+    &ModelDescription::memoryMinimum, &ModelDescription::memoryMaximum,
     &ModelDescription::reserved344, &ModelDescription::reserved346,
-    &ModelDescription::reserved348, &ModelDescription::contextWord, &ModelDescription::fontKey,
+    &ModelDescription::reserved348, &ModelDescription::webModelWord, &ModelDescription::fontKey,
     &ModelDescription::paperSet, &ModelDescription::trayList, &ModelDescription::resolutionList,
-    &ModelDescription::modeList, &ModelDescription::optionList231,
+    &ModelDescription::graphicsModeList, &ModelDescription::graphicsG1List,
     &ModelDescription::printModeList, &ModelDescription::fontGroupList,
-    &ModelDescription::fontChoiceList, &ModelDescription::optionList655,
+    &ModelDescription::fontChoiceList, &ModelDescription::colourC3List,
     &ModelDescription::shortOptionList, &ModelDescription::outputBinList,
-    &ModelDescription::optionList449, &ModelDescription::reserved378,
+    &ModelDescription::handlingOptionList, &ModelDescription::reserved378,
     &ModelDescription::fontSetList, &ModelDescription::inputOptions,
     &ModelDescription::outputOptions, &ModelDescription::paperLimits,
     &ModelDescription::reserved388, &ModelDescription::colourOptionList,
-    &ModelDescription::flags392, &ModelDescription::flags394, &ModelDescription::flags396,
-    &ModelDescription::flags398, &ModelDescription::flags400, &ModelDescription::option402,
-    &ModelDescription::option404, &ModelDescription::reserved406, &ModelDescription::family,
-    &ModelDescription::pageTemplateSet, &ModelDescription::word412,
+    &ModelDescription::fontFlags, &ModelDescription::optionFlags,
+    &ModelDescription::paperHandlingFlags, &ModelDescription::finishingFlags,
+    &ModelDescription::colourFlags, &ModelDescription::toolkitOption1,
+    &ModelDescription::toolkitOption2, &ModelDescription::reserved406, &ModelDescription::family,
+    &ModelDescription::pageTemplateSet, &ModelDescription::sheetWord,
     &ModelDescription::featureLayout, &ModelDescription::dialogSelector,
-    &ModelDescription::reserved418, &ModelDescription::reserved420};
-inline constexpr std::size_t kDescriptionSize = 82;
+    &ModelDescription::configCapabilities2, &ModelDescription::configCapabilities1};
 static_assert(kRecordSize<ModelDescription> == kDescriptionSize);
-// Where the devmode keeps the description.
-inline constexpr std::size_t kDevmodeDescription = 340;
-inline constexpr std::uint16_t kNoFamily = 255;
 
-// Model flag bits this layer names (the devmode builders name the rest where they use them).
-inline constexpr std::uint16_t kFlags396DuplexUnit = 0x0800;    // finishing flag bit 0; duplex
-inline constexpr std::uint16_t kFlags396DuplexOption = 0x1000;  // finishing flag bit 1; duplex
-inline constexpr std::uint16_t kFlags400Colour = 0x0008;
+// The field list names every word once, in the struct's memory order: the resource's word n is
+// the struct's word n, so the devmode's names (340 + offset in the struct) and the resource agree.
+constexpr bool DescriptionFieldsInMemoryOrder()
+{
+    ModelDescription d{};
+    std::uint16_t n = 0;
+    std::apply([&](auto... m) { ((d.*m = ++n), ...); }, kFields<ModelDescription>);
+    const auto words = std::bit_cast<std::array<std::uint16_t, kDescriptionWords>>(d);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i] != i + 1)
+            return false;
+    return n == kDescriptionWords;
+}
+static_assert(DescriptionFieldsInMemoryOrder());
 
 // ---- 261: resolution list --------------------------------------------------------------------
 // Default index, then exactly five entries. A list with fewer resolutions repeats its last
@@ -437,22 +404,22 @@ using ModeList = Table<ModeListHeader, OptionPair>;
 // ---- 263 and 284: options of devmode 231 (features 15 and 79) --------------------------------
 // Count, the default (its low byte is devmode 231), the options. A type 284 list, when the model
 // has one, replaces type 263; its option values are the byte's values + 5.
-using OptionList231 = Table<DefaultedHeader, OptionPair>;
-inline constexpr int kOptionList284FirstName = 4;
+using GraphicsG1List = Table<DefaultedHeader, OptionPair>;
+inline constexpr int kGraphicsG1AltFirstName = 4;
 
 // ---- 264: print modes (devmode 233 and 234, features 16 and 17) ------------------------------
 // Count, then records of four words. The first record gives the defaults. A pair of bytes is
 // valid at a print quality when a record holds both and its maximum resolution is at least the
 // quality.
 struct PrintModeEntry {
-    std::uint16_t mode233;
-    std::uint16_t mode234;
+    std::uint16_t firstValue;
+    std::uint16_t secondValue;
     std::uint16_t maxResolution;  // dots per inch
     std::uint16_t name;
 };
 template <>
 inline constexpr auto kFields<PrintModeEntry> =
-    std::tuple{&PrintModeEntry::mode233, &PrintModeEntry::mode234,
+    std::tuple{&PrintModeEntry::firstValue, &PrintModeEntry::secondValue,
                &PrintModeEntry::maxResolution, &PrintModeEntry::name};
 static_assert(kRecordSize<PrintModeEntry> == 8);
 // The feature entry holds them as four words each, ended by -1, in 152 bytes.
@@ -505,13 +472,13 @@ using OutputBinList = Table<CountHeader, OutputBinEntry>;
 struct FontSetEntry {
     std::uint16_t codePage;
     std::uint16_t fontSet;
-    std::uint32_t mask816;
-    std::uint32_t mask820;
+    std::uint32_t firstMask;
+    std::uint32_t secondMask;
 };
 template <>
 inline constexpr auto kFields<FontSetEntry> =
-    std::tuple{&FontSetEntry::codePage, &FontSetEntry::fontSet, &FontSetEntry::mask816,
-               &FontSetEntry::mask820};
+    std::tuple{&FontSetEntry::codePage, &FontSetEntry::fontSet, &FontSetEntry::firstMask,
+               &FontSetEntry::secondMask};
 static_assert(kRecordSize<FontSetEntry> == 12);
 inline constexpr std::size_t kMaxFontSets = 16;
 using FontSetList = Table<CountHeader, FontSetEntry>;
@@ -626,7 +593,7 @@ inline std::optional<ModeList> ParseModeList(std::span<const std::uint8_t> b)
 {
     return ParseTable<ModeListHeader, OptionPair>(b, kMaxListOptions);
 }
-inline std::optional<OptionList231> ParseOptionList231(std::span<const std::uint8_t> b)
+inline std::optional<GraphicsG1List> ParseGraphicsG1List(std::span<const std::uint8_t> b)
 {
     return ParseTable<DefaultedHeader, OptionPair>(b, kMaxListOptions);
 }

@@ -164,7 +164,7 @@ bool ApplyHandOff(devmode::Buffer& d, HANDLE printer, const std::string& printer
         if (format.empty())
             format = "%s";
         const std::string caption = DialogString(kRetryCaptionString).value_or(printerName);
-        if (devmode::NoticeBox(caption, FormatTexts(format, {printerName}), MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
+        if (notices::NoticeBox(caption, FormatTexts(format, {printerName}), MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
             IDRETRY)
             return false;
     }
@@ -186,7 +186,7 @@ bool ApplyNamedConfiguration(devmode::Buffer& d, HANDLE printer, const std::stri
         std::string format = DialogString(kPwFailedString).value_or("");
         if (format.empty())
             format = "%s %s";
-        devmode::NoticeBox(printerName, FormatTexts(format, {fileName, name}), MB_OK | MB_ICONWARNING);
+        notices::NoticeBox(printerName, FormatTexts(format, {fileName, name}), MB_OK | MB_ICONWARNING);
     }
     return false;
 }

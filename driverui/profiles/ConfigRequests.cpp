@@ -60,7 +60,7 @@ void SetIdentity(std::span<std::uint8_t> d, DWORD kind, const ConfigId& id)
 // A model without a duplex unit keeps a duplex setting only where its finishing option allows it.
 void FitDuplex(std::span<std::uint8_t> d)
 {
-    if (Get(d, devmode::kModelFlags397) & kDuplexUnitBits)
+    if (Get(d, devmode::kPaperHandlingFlagsHigh) & kDuplexUnitBits)
         return;
     const std::int16_t duplex = Get(d, devmode::dmDuplex);
     const std::uint8_t finishing = Get(d, devmode::kFinishing);

@@ -1,9 +1,7 @@
 // Texts of the dialog library's translated strings, as the driver-configuration code shows them:
-// QVTDX5DU.DLL is loaded from QVTDX5DA's directory for each string, asked through its
-// "LoadXlatedString" export and freed again.
+// QVTDX5DU.DLL is loaded for each string (or run of strings) through the one loader of the dialog
+// library (siblings/DialogLibrary.h), asked through its string loader and freed again.
 #pragma once
-
-#include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -13,25 +11,6 @@
 #include <string_view>
 
 namespace profiles {
-
-// The dialog library's string request record (20 bytes on 32-bit): a logical string number (direct
-// 0) or a string ID of the resource library (direct non-zero), and the caller's buffer.
-struct XlatedStringRequest {
-    WORD size;
-    WORD reserved1;
-    DWORD direct;
-    WORD number;
-    WORD reserved2;
-    char* buffer;
-    WORD length;
-    WORD reserved3;
-};
-#ifndef _WIN64
-static_assert(sizeof(XlatedStringRequest) == 20);
-static_assert(offsetof(XlatedStringRequest, number) == 8 && offsetof(XlatedStringRequest, buffer) == 12);
-static_assert(offsetof(XlatedStringRequest, length) == 16);
-#endif
-using LoadXlatedStringProc = int(WINAPI*)(XlatedStringRequest*);
 
 // The dialog library's string with this logical number; nothing when the library, its export or
 // the string is missing, or the string is empty.

@@ -9,7 +9,7 @@
 
 #include <cstddef>
 
-#include "ProfileApi.h"
+#include "ProfileRecords.h"
 
 namespace profiles {
 

@@ -1,6 +1,8 @@
 // The profile library QVTDX5PU.DLL as QVTDX5DA calls it: the request record of each export, the
 // configuration entry its enumerations report, and the identification block both carry. The
 // library belongs to the driver package, not to this system; these records are what passes.
+// Declarations only, so the library's stand-in can share them: the driver's helpers on these
+// records are in ProfileRecords.h.
 //
 // Records are in memory only and hold pointers, so their fields are pointer-width; the sizes and
 // offsets below are those of the shipped 32-bit build. Every request starts with its own size.
@@ -13,7 +15,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <cstring>
 
 namespace profiles {
 
@@ -25,19 +26,6 @@ struct IdentBlock {
 inline constexpr DWORD kIdentWords[5] = {128, 1, 2, 7, 5};
 inline constexpr char kIdentText[] = "1.0";
 static_assert(sizeof kIdentText <= sizeof(IdentBlock::text));
-
-inline void FillIdentBlock(IdentBlock& block)
-{
-    std::memcpy(block.words, kIdentWords, sizeof block.words);
-    std::memset(block.text, 0, sizeof block.text);
-    std::memcpy(block.text, kIdentText, sizeof kIdentText);
-}
-
-inline bool IsIdentBlock(const IdentBlock& block)
-{
-    return std::memcmp(block.words, kIdentWords, sizeof block.words) == 0 &&
-           std::memcmp(block.text, kIdentText, sizeof kIdentText) == 0;
-}
 
 // A configuration's identifier (devmode 1108): the first word is the sub-kind of a built-in entry.
 struct ConfigId {
@@ -56,12 +44,6 @@ inline constexpr DWORD kInstalledDefaults = 2;
 // The three content words a configuration carries when its data is a whole set of settings for
 // its model: bit 7 of the first, bit 0 of the second, bit 1 of the third.
 inline constexpr DWORD kContentFlags[3] = {0x80, 0x01, 0x02};
-
-inline bool HasContentFlags(const DWORD (&flags)[3])
-{
-    return (flags[0] & kContentFlags[0]) && (flags[1] & kContentFlags[1]) &&
-           (flags[2] & kContentFlags[2]);
-}
 
 inline constexpr DWORD kRequestVersion = 1;
 

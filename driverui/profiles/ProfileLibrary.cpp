@@ -27,7 +27,7 @@ constexpr int kDeletePerProfNumber = 9;
 void WarnMissing(const std::string& caption, int exportNumber)
 {
     const std::string text = MissingLibraryText(DialogString(kMissingLibraryString).value_or(""), exportNumber);
-    devmode::NoticeBox(caption, text, MB_OK | MB_ICONWARNING);
+    notices::NoticeBox(caption, text, MB_OK | MB_ICONWARNING);
 }
 
 // The two-call protocol on one loaded export: the size, then the data.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ProfileApi.h"
+#include "ProfileRecords.h"
 
 namespace profiles {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "DevmodeBuild.h"
+#include "CurrentDevmode.h"
 #include "DevmodeLayout.h"
 #include "LayoutCopy.h"
 #include "Library.h"
@@ -82,8 +82,8 @@ void ReadModelLimits(SheetContext* c)
         model::LoadSelectedResource(module, 276, devmode::Get(d, devmode::kFontSetListNumber)));
     if (sets) {
         for (const model::FontSetEntry& set : sets->entries) {
-            c->fontSetMasks[0] |= set.mask816;
-            c->fontSetMasks[1] |= set.mask820;
+            c->fontSetMasks[0] |= set.firstMask;
+            c->fontSetMasks[1] |= set.secondMask;
         }
     }
 }
@@ -101,8 +101,8 @@ void ReadPrinterConfig(SheetContext* c)
         const HMODULE module = DriverModule();
         const auto d = Devmode(c->workingDevmode);
         block = DerivePrinterConfig(
-            model::LoadSelectedResource(module, 277, devmode::Get(d, devmode::kType277Number)),
-            model::LoadSelectedResource(module, 278, devmode::Get(d, devmode::kType278Number)), d);
+            model::LoadSelectedResource(module, 277, devmode::Get(d, devmode::kInputOptionsNumber)),
+            model::LoadSelectedResource(module, 278, devmode::Get(d, devmode::kOutputOptionsNumber)), d);
         std::copy(block->begin(), block->end(), c->printerConfig);
         StorePrinterConfig(c);
         return;
@@ -175,9 +175,9 @@ SheetContext* CreateSheetContext(HANDLE printer, const DEVMODEW* input, std::siz
         ReadPrinterConfig(c);
 
     const std::uint16_t copies[] = {
-        devmode::Get(working, devmode::kModelFlags400), devmode::Get(working, devmode::kModelFlags392),
-        devmode::Get(working, devmode::kModelFlags394), devmode::Get(working, devmode::kDialogSelector),
-        devmode::Get(working, devmode::kModelWord412),  devmode::Get(working, devmode::kModelWord350),
+        devmode::Get(working, devmode::kColourFlags), devmode::Get(working, devmode::kFontFlags),
+        devmode::Get(working, devmode::kOptionFlags), devmode::Get(working, devmode::kDialogSelector),
+        devmode::Get(working, devmode::kSheetWord),  devmode::Get(working, devmode::kWebModelWord),
         devmode::Get(working, devmode::kPaperSetIndex)};
     std::copy(std::begin(copies), std::end(copies), c->devmodeCopies);
     const std::string_view modelName = devmode::GetText(working, devmode::kModelName);

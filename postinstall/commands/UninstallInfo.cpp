@@ -38,7 +38,7 @@ bool UninstallInfo::HandleCommand(const CStdStringList& arguments)
 
 void UninstallInfo::installUninstaller(const PathObject& package)
 {
-    PathObject extracted = SystemPath(22);
+    PathObject extracted = SystemPath(folders::kTempDirectory);
     extracted.AppendSubDir(package.name() + "_Extracted");
     extracted.SetName(CStdStr());
     if (!FileOp::DirectoryExists(extracted, true)) {

@@ -59,7 +59,7 @@ bool UpdateDepFilesInfo::Process()
     }
 
     OSInfo os;
-    const PathObject versioned = SystemPath(12);
+    const PathObject versioned = SystemPath(folders::kPrinterDriversVersion);
     FileSet scriptFiles;
     for (CStdStr name : names) {
         if (name.empty())

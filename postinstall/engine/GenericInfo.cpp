@@ -70,11 +70,3 @@ bool GenericInfo::ParseAllFields(const CStdStr& line)
     return true;
 }
 
-bool GenericInfo::NotCarriedOut(const char* logName, const CStdStringList& arguments) const
-{
-    DebugLog << logName << "::HandleCommand: not carried out yet:";
-    for (size_t i = 0; i < arguments.size(); ++i)
-        DebugLog << (i ? ", " : " ") << '"' << arguments[i] << '"';
-    DebugLog << '\n';
-    return false;
-}

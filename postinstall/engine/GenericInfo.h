@@ -27,8 +27,6 @@ protected:
     // For handlers whose lines have no applicability mode: every field goes to HandleCommand and
     // the line never counts as failed.
     bool ParseAllFields(const CStdStr& line);
-    // A command whose action is not built yet: says so and claims no success.
-    bool NotCarriedOut(const char* logName, const CStdStringList& arguments) const;
 
     OstrafelEngine* engine_;
     CStdStr keyword_;

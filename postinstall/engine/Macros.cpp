@@ -16,30 +16,30 @@ PathObject OstrafelEngine::LookupDir(long code) const
 {
     switch (code) {
     case 1:
-        return SystemPath(2);
+        return SystemPath(folders::kCurrentDirectory);
     case 2:
-        return SystemPath(22);
+        return SystemPath(folders::kTempDirectory);
     case 3:
-        return SystemPath(10);
+        return SystemPath(folders::kProgramDirectory);
     case 10:
-        return SystemPath(23);
+        return SystemPath(folders::kWindowsDirectory);
     case 11:
-        return SystemPath(19);
+        return SystemPath(folders::kSystemDirectory);
     case 51:
-        return SystemPath(16);
+        return SystemPath(folders::kDriversGrandparent);
     case 52:
-        return SystemPath(17);
+        return SystemPath(folders::kDriversParent);
     case 777:
         return installDir_;
     case 2500:
-        return SystemPath(14);
+        return SystemPath(folders::kProgramFiles);
     case 5000:
     case 10000:
-        return SystemPath(12);
+        return SystemPath(folders::kPrinterDriversVersion);
     case 66000:
-        return SystemPath(11);
+        return SystemPath(folders::kPrinterDrivers);
     case 66001:
-        return SystemPath(13);
+        return SystemPath(folders::kPrintProcessors);
     default:
         DebugLog << "LookupDir: could not get directory for code " << code << '\n';
         return PathObject();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../services/OSInfo.h"
+#include "../services/PrinterHandle.h"
 #include "DebugLog.h"
 
 bool OstrafelApp::getPrinterInfo()
@@ -16,33 +17,35 @@ bool OstrafelApp::getPrinterInfo()
         return true;
     }
 
-    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ACCESS_USE | READ_CONTROL};
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printObjectName_.c_str()), &printer, &defaults)) {
+    PrinterHandle printer;
+    if (!printer.Open(printObjectName_, PRINTER_ACCESS_USE | READ_CONTROL)) {
         DebugLog << "OstrafelApp::getPrinterInfo: OpenPrinter of " << printObjectName_
                  << " failed with error code " << GetLastError() << '\n';
         return false;
     }
     DWORD needed = 0;
-    GetPrinterA(printer, 2, nullptr, 0, &needed);
+    GetPrinterA(printer.get(), 2, nullptr, 0, &needed);
     if (needed == 0) {
         DebugLog << "OstrafelApp::getPrinterInfo: GetPrinter of " << printObjectName_ << " provided no data."
                  << '\n';
-        ClosePrinter(printer);
         return false;
     }
     std::vector<BYTE> buffer(needed);
-    if (!GetPrinterA(printer, 2, buffer.data(), needed, &needed)) {
+    if (!GetPrinterA(printer.get(), 2, buffer.data(), needed, &needed)) {
         DebugLog << "OstrafelApp::getPrinterInfo: GetPrinter of " << printObjectName_
                  << " failed with error code " << GetLastError() << '\n';
-        ClosePrinter(printer);
+        return false;
+    }
+    // The record lies at the start of the buffer; a buffer too short for it holds no record.
+    if (buffer.size() < sizeof(PRINTER_INFO_2A)) {
+        DebugLog << "OstrafelApp::getPrinterInfo: GetPrinter of " << printObjectName_ << " provided no data."
+                 << '\n';
         return false;
     }
     const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
     printObjectName_ = info->pPrinterName ? info->pPrinterName : "";
     driverName_ = info->pDriverName ? info->pDriverName : "";
     pointAndPrint_ = IsRemotePrinter(*info);
-    ClosePrinter(printer);
     return true;
 }
 

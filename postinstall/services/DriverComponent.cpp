@@ -19,7 +19,7 @@ CStdStr Text(const char* s) { return s ? CStdStr(s) : CStdStr(); }
 CStdStringList FilesToStage(const DRIVER_INFO_3A& record, DWORD level)
 {
     CStdStringList files;
-    const PathObject versioned = SystemPath(12);
+    const PathObject versioned = SystemPath(folders::kPrinterDriversVersion);
     for (const char* name = record.pDependentFiles; name && *name; name += std::strlen(name) + 1) {
         PathObject file(name);
         if (!file.HasDirectory())
@@ -37,7 +37,7 @@ CStdStringList FilesToStage(const DRIVER_INFO_3A& record, DWORD level)
 
 bool StageFiles(const DRIVER_INFO_3A& record, DWORD level)
 {
-    PathObject staged = SystemPath(11);
+    PathObject staged = SystemPath(folders::kPrinterDrivers);
     for (const CStdStr& name : FilesToStage(record, level)) {
         const PathObject source(name);
         staged.SetName(source.name());

@@ -12,9 +12,9 @@ using namespace fileop_detail;
 
 namespace fileop_detail {
 
-CStdStr TempDirectory() { return SystemPath(22).directory(); }
-CStdStr WindowsDirectory() { return SystemPath(23).directory(); }
-CStdStr SystemDirectory() { return SystemPath(19).directory(); }
+CStdStr TempDirectory() { return SystemPath(folders::kTempDirectory).directory(); }
+CStdStr WindowsDirectory() { return SystemPath(folders::kWindowsDirectory).directory(); }
+CStdStr SystemDirectory() { return SystemPath(folders::kSystemDirectory).directory(); }
 
 }  // namespace fileop_detail
 

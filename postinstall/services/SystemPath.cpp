@@ -216,95 +216,95 @@ SystemPath::SystemPath(int code, bool allUsers)
 {
     CStdStr dir;
     switch (code) {
-    case 0:
-    case 28:
+    case folders::kProgramGrandparent:
+    case folders::kProgramGrandparentAgain:
         dir = Parent(Parent(ProgramDirectory()));
         break;
-    case 1:
+    case folders::kCommonFiles:
         dir = RegistryFolder("HKLM", kCurrentVersionKey, "CommonFilesDir");
         break;
-    case 2:
+    case folders::kCurrentDirectory:
         dir = CurrentDirectory();
         break;
-    case 3:
+    case folders::kDesktop:
         dir = ShellFolder(allUsers, "Desktop", "Common Desktop");
         break;
-    case 4: {
+    case folders::kDriverCabinet: {
         PathObject cabinet = DriverCabinet();
         SetDirectory(cabinet.directory());
         SetName(cabinet.name());
         return;
     }
-    case 5:
+    case folders::kDriverCache:
         dir = DriverCache(OSInfo().Is64Bit() ? "x64" : "i386");
         break;
-    case 6:
+    case folders::kDriverCacheI386:
         dir = DriverCache("i386");
         break;
-    case 7:
+    case folders::kDriverCacheAmd64:
         dir = DriverCache("amd64");
         break;
-    case 8:
+    case folders::kDriverCacheX64:
         dir = DriverCache("x64");
         break;
-    case 9:
+    case folders::kFonts:
         dir = Join(WindowsDirectory(), "Fonts");
         break;
-    case 10:
+    case folders::kProgramDirectory:
         dir = ProgramDirectory();
         break;
-    case 11:
+    case folders::kPrinterDrivers:
         dir = PrinterDriverDirectory();
         break;
-    case 12:
+    case folders::kPrinterDriversVersion:
         dir = PrinterDriverVersionDirectory();
         break;
-    case 13:
+    case folders::kPrintProcessors:
         dir = PrintProcessorDirectory();
         break;
-    case 14:
+    case folders::kProgramFiles:
         dir = RegistryFolder("HKLM", kCurrentVersionKey, "ProgramFilesDir");
         break;
-    case 15:
+    case folders::kSendTo:
         dir = RegistryFolder("HKCU", kUserShellFolders, "SendTo");
         break;
-    case 16:
+    case folders::kDriversGrandparent:
         dir = AboveDriverDirectory(2);
         break;
-    case 17:
+    case folders::kDriversParent:
         dir = AboveDriverDirectory(1);
         break;
-    case 18:
+    case folders::kProgramsMenu:
         dir = ShellFolder(allUsers, "Programs", "Common Programs");
         break;
-    case 19:
+    case folders::kSystemDirectory:
         dir = SystemDirectory();
         break;
-    case 20:
+    case folders::kInfDirectory:
         dir = Join(WindowsDirectory(), "Inf");
         break;
-    case 21:
+    case folders::kWindowsDrive:
         dir = WindowsDrive();
         break;
-    case 22:
+    case folders::kTempDirectory:
         dir = TempDirectory();
         break;
-    case 23:
+    case folders::kWindowsDirectory:
         dir = WindowsDirectory();
         break;
-    case 24:
+    case folders::kWin40Drivers:
         dir = Join(Join(Parent(PrinterDriverDirectory()), "Win40"), "0");
         break;
-    case 25:
+    case folders::kDriversVersion3:
         dir = Join(PrinterDriverDirectory(), "3");
         break;
-    case 26:
+    case folders::kDriversVersion2:
         dir = Join(PrinterDriverDirectory(), "2");
         break;
-    case 27:
+    case folders::kCommonAppData:
         dir = RegistryFolder("HKLM", kCommonShellFolders, "Common AppData");
         break;
-    case 29:
+    case folders::kDocuments:
         dir = DocumentsDirectory();
         break;
     default:

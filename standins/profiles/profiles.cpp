@@ -21,6 +21,22 @@ namespace {
 
 constexpr DWORD kMagic = 0x55505651;  // "QVPU"
 
+// The identification block as the library writes and checks it: the interface's words and text.
+void PutIdent(IdentBlock& block)
+{
+    std::memset(&block, 0, sizeof block);
+    std::memcpy(block.words, kIdentWords, sizeof block.words);
+    std::memcpy(block.text, kIdentText, sizeof kIdentText);
+}
+
+bool IdentMatches(const IdentBlock& block)
+{
+    IdentBlock expected;
+    PutIdent(expected);
+    return std::memcmp(block.words, expected.words, sizeof block.words) == 0 &&
+           std::memcmp(block.text, expected.text, sizeof kIdentText) == 0;
+}
+
 std::string Env(const char* name)
 {
     char value[MAX_PATH];
@@ -206,7 +222,7 @@ DWORD ReportEntry(const Profile& p, ConfigEnumProc callback, void* argument)
 {
     ConfigEntry e{};
     e.size = sizeof e;
-    FillIdentBlock(e.ident);
+    PutIdent(e.ident);
     e.kind = p.kind;
     e.id = p.id;
     e.name = p.name.c_str();
@@ -251,7 +267,7 @@ try {
 
 extern "C" DWORD WINAPI WritePerProfile(WritePerProfileRequest* r)
 try {
-    if (!Valid(r) || !IsIdentBlock(r->ident))
+    if (!Valid(r) || !IdentMatches(r->ident))
         return ERROR_INVALID_PARAMETER;
     Profile p;
     p.kind = r->kind;
@@ -275,7 +291,7 @@ try {
 
 extern "C" DWORD WINAPI ChangePerProf(ChangePerProfRequest* r)
 try {
-    if (!Valid(r) || !IsIdentBlock(r->ident))
+    if (!Valid(r) || !IdentMatches(r->ident))
         return ERROR_INVALID_PARAMETER;
     Record("ChangePerProf\t" + Text(r->printerName) + "\t" + Hex(r->id) + "\t" + Text(r->name) + "\t" +
            Text(r->modelName) + "\t" + Text(r->modelRecordName) + "\t" + std::to_string(r->changes) + "\t" +

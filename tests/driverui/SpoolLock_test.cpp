@@ -1,5 +1,6 @@
 // The serialised spooler wrappers against Wine's spooler; a second process (qvmutexholder) holds
 // or abandons the named mutexes.
+#include "PrinterFixture.h"
 #include "SpoolLock.h"
 #include "TestSupport.h"
 
@@ -128,26 +129,8 @@ private:
     HANDLE process_ = nullptr;
 };
 
-class SpoolLockTest : public ::testing::Test {
+class SpoolLockTest : public qvtest::TestPrinterTest<kDriver, kPrinter> {
 protected:
-    static void SetUpTestSuite()
-    {
-        ready_ = qvtest::InstallTestDriver(kDriver) &&
-                 (qvtest::AddTestPrinter(kPrinter, kDriver) || GetLastError() == ERROR_PRINTER_ALREADY_EXISTS);
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(ready_) << "test printer could not be set up";
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        ASSERT_TRUE(OpenPrinterA(const_cast<char*>(kPrinter), &printer_, &defaults))
-            << "error " << GetLastError();
-    }
-    void TearDown() override
-    {
-        if (printer_)
-            ClosePrinter(printer_);
-    }
-
     // A full level-2 record, fetched without the wrappers.
     std::vector<BYTE> PrinterInfo2W()
     {
@@ -158,12 +141,7 @@ protected:
             buffer.clear();
         return buffer;
     }
-
-    static bool ready_;
-    HANDLE printer_ = nullptr;
 };
-
-bool SpoolLockTest::ready_ = false;
 
 using GetPrinterCall = BOOL (*)(HANDLE, DWORD, LPBYTE, DWORD, LPDWORD);
 

@@ -32,6 +32,26 @@ inline std::vector<std::string> NamesIn(const std::string& dir)
     return names;
 }
 
+// Sets a file's last-write time to day `day` of March 2004, at `hour` o'clock (UTC): a time the
+// copy rules can compare. False when the file cannot be opened or the time not set.
+inline bool SetWriteDay(const std::string& path, int day, int hour = 0)
+{
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    SYSTEMTIME st = {};
+    st.wYear = 2004;
+    st.wMonth = 3;
+    st.wDay = WORD(day);
+    st.wHour = WORD(hour);
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    const bool ok = SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+    return ok;
+}
+
 // A fixture the build put in "fixtures" beside the running test program.
 inline std::string FixturePath(const std::string& name)
 {

@@ -36,15 +36,21 @@ std::string BinDir()
     return std::string(full, len);
 }
 
+std::string TempFolder()
+{
+    char base[MAX_PATH];
+    const DWORD n = GetTempPathA(MAX_PATH, base);
+    return n == 0 || n >= MAX_PATH ? std::string() : std::string(base, n);
+}
+
 TempDir::TempDir()
 {
     static std::atomic<unsigned> counter{0};
-    char base[MAX_PATH];
-    const DWORD n = GetTempPathA(MAX_PATH, base);
-    if (n == 0 || n >= MAX_PATH)
+    const std::string base = TempFolder();
+    if (base.empty())
         return;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = std::string(base) + "qvtest-" + std::to_string(GetCurrentProcessId()) +
+        std::string candidate = base + "qvtest-" + std::to_string(GetCurrentProcessId()) +
                                 "-" + std::to_string(counter++);
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
             path_ = std::move(candidate);
@@ -128,6 +134,17 @@ bool WriteFile(const std::string& path, std::string_view bytes)
         total += written;
     }
     return true;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
 }
 
 }  // namespace qvtest

@@ -66,12 +66,17 @@ private:
     std::string path_;
 };
 
+// The system's temporary folder as GetTempPathA gives it, with its trailing '\'; empty when it
+// cannot be read.
+std::string TempFolder();
 // Removes a directory and everything in it (read-only files too).
 bool RemoveTree(const std::string& path);
 // The whole file as bytes; nullopt when it cannot be read.
 std::optional<std::string> ReadFile(const std::string& path);
 // Creates or replaces the file with exactly these bytes.
 bool WriteFile(const std::string& path, std::string_view bytes);
+// The lines of a text, without their '\n'; a last line without one counts too.
+std::vector<std::string> Lines(const std::string& text);
 
 // ---- Registry (HKEY_LOCAL_MACHINE, the native view) ----------------------------------------
 

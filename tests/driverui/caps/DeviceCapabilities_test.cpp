@@ -15,6 +15,7 @@
 
 #include "DevmodeLayout.h"
 #include "DialogLibraryApi.h"
+#include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
 #include "PaperFormatRecord.h"
 #include "PrinterList.h"
@@ -122,11 +123,11 @@ const ModelCase kModels[] = {
      {1, 5, 6, 7, 9, 11, 13, 14, 20, 27, 28, 37, 256, 257, 258, 262}},
 };
 
-class DeviceCapabilitiesTest : public ::testing::Test {
+class DeviceCapabilitiesTest : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         caps_ = reinterpret_cast<CapsFn>(GetProcAddress(library_, "DrvDeviceCapabilities"));
@@ -138,12 +139,6 @@ protected:
             ready_ = qvtest::InstallTestDriver(m.driver) &&
                      (qvtest::AddTestPrinter(m.printer, m.driver) || GetLastError() == ERROR_PRINTER_ALREADY_EXISTS) &&
                      ready_;
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
     }
     void SetUp() override
     {
@@ -200,7 +195,6 @@ protected:
         return names;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline CapsFn caps_ = nullptr;
     static inline ConvertDevModeFn convert_ = nullptr;
     static inline GetPaperFormatFn paperFormat_ = nullptr;

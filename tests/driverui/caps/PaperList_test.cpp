@@ -63,8 +63,8 @@ TEST(PaperList, BuiltInPapersInCodeOrderThenForms)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         devmode::Buffer d = PaperDevmode(c.set);
-        devmode::Set(d, devmode::kByte229, c.mode229);
-        devmode::Set(d, devmode::kModelFlags396, c.flags396);
+        devmode::Set(d, devmode::kGraphicsMode, c.mode229);
+        devmode::Set(d, devmode::kPaperHandlingFlags, c.flags396);
         EXPECT_EQ(Codes(BuildPaperList(d, Forms(), kLimits)), c.codes);
     }
 }
@@ -189,7 +189,7 @@ TEST(Capabilities, DuplexBinAdjustAndExtents)
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << std::hex << c.flags396 << " " << int(c.finishing) << " " << c.source);
         devmode::Buffer d = PaperDevmode(kDesktopSet);
-        devmode::Set(d, devmode::kModelFlags396, c.flags396);
+        devmode::Set(d, devmode::kPaperHandlingFlags, c.flags396);
         devmode::Set(d, devmode::kFinishing, c.finishing);
         devmode::Set(d, devmode::dmDefaultSource, c.source);
         EXPECT_EQ(DuplexAnswer(d), c.duplex);

@@ -9,6 +9,7 @@
 
 #include "CfgTestUtil.h"
 #include "ConfigStore.h"
+#include "PrinterFixture.h"
 #include "TestSupport.h"
 
 using namespace cfgtest;
@@ -18,19 +19,13 @@ namespace {
 constexpr char kDriver[] = "QV Config Data Driver";
 constexpr char kPrinter[] = "QV Config Data Printer";
 
-class ConfigStoreTest : public ::testing::Test {
+class ConfigStoreTest : public qvtest::TestPrinterTest<kDriver, kPrinter> {
 protected:
-    static void SetUpTestSuite()
-    {
-        ready_ = qvtest::InstallTestDriver(kDriver) &&
-                 (qvtest::AddTestPrinter(kPrinter, kDriver) || GetLastError() == ERROR_PRINTER_ALREADY_EXISTS);
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(ready_) << "test printer could not be set up";
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        ASSERT_TRUE(OpenPrinterA(const_cast<char*>(kPrinter), &printer_, &defaults))
-            << "error " << GetLastError();
+        TestPrinterTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // Wine has no DeletePrinterData: each test stores under a name of its own, and
         // "SWEnable" starts from a byte that finishing a read never writes.
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -38,12 +33,6 @@ protected:
         valueName_.assign(name.begin(), name.end());
         SetValue(kSWEnableValue, kUntouched);
     }
-    void TearDown() override
-    {
-        if (printer_)
-            ClosePrinter(printer_);
-    }
-
     // The value as the spooler holds it, read without the wrappers; nothing when missing.
     std::optional<Bytes> Value(const wchar_t* name, DWORD* type = nullptr)
     {
@@ -68,12 +57,8 @@ protected:
     const wchar_t* Name() const { return valueName_.c_str(); }
 
     static inline const Bytes kUntouched{0xEE};
-    static bool ready_;
-    HANDLE printer_ = nullptr;
     std::wstring valueName_;
 };
-
-bool ConfigStoreTest::ready_ = false;
 
 void SetModelName(Bytes& devmode, const std::string& name)
 {

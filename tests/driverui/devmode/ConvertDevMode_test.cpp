@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
+#include "PrinterFixture.h"
 #include "DrvUiDecls.h"
 #include "TestSupport.h"
 
@@ -33,11 +35,11 @@ std::wstring Wide(const std::string& s)
     return std::wstring(s.begin(), s.end());
 }
 
-class DevmodeExports : public ::testing::Test {
+class DevmodeExports : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         convert_ = reinterpret_cast<ConvertDevModeFn>(GetProcAddress(library_, "DrvConvertDevMode"));
@@ -46,44 +48,19 @@ protected:
         for (const char* driver : {kDesktop, kWorkgroup, kColour})
             driversReady_ = qvtest::InstallTestDriver(driver) && driversReady_;
     }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
-    }
     void SetUp() override
     {
         ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load";
         ASSERT_TRUE(convert_ && tagList_) << "an export is missing";
         ASSERT_TRUE(driversReady_) << "the test drivers could not be installed";
     }
-    void TearDown() override
-    {
-        for (HANDLE h : opened_)
-            ClosePrinter(h);
-        for (const std::string& name : printers_)
-            qvtest::DeleteTestPrinter(name);
-    }
-
     // A new printer of the driver for this test; its name ends with the suffix.
     std::string AddPrinter(const std::string& driver, const std::string& suffix = "")
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("QV ") + info->name() + suffix;
-        EXPECT_TRUE(qvtest::AddTestPrinter(name, driver)) << name << ": error " << GetLastError();
-        printers_.push_back(name);
-        return name;
+        return printers_.Add(driver, std::string("QV ") + info->name() + suffix);
     }
-    HANDLE Open(const std::string& printer)
-    {
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE h = nullptr;
-        EXPECT_TRUE(OpenPrinterA(const_cast<char*>(printer.c_str()), &h, &defaults)) << GetLastError();
-        if (h)
-            opened_.push_back(h);
-        return h;
-    }
+    HANDLE Open(const std::string& printer) { return printers_.Open(printer); }
     // A printer value as the spooler holds it; nothing when missing.
     std::optional<Bytes> Value(const std::string& printer, const wchar_t* name)
     {
@@ -118,12 +95,10 @@ protected:
         return out;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline ConvertDevModeFn convert_ = nullptr;
     static inline ConvertTagListFn tagList_ = nullptr;
     static inline bool driversReady_ = false;
-    std::vector<std::string> printers_;
-    std::vector<HANDLE> opened_;
+    qvtest::TestPrinters printers_;
 };
 
 TEST_F(DevmodeExports, ArgumentsAndModesThatFail)

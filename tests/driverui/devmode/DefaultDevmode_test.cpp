@@ -8,6 +8,7 @@
 #include "Merge.h"
 
 using namespace devmode;
+using namespace notices;
 using namespace dmtest;
 
 namespace {
@@ -81,8 +82,8 @@ TEST(DevmodeDefaults, MissingResourcesLeaveTheFallBacks)
     EXPECT_EQ(Get(d, dmPrintQuality), 300);
     EXPECT_EQ(Get(d, kInstalledTrays), -1);
     EXPECT_EQ(Get(d, kFeature82), 0);
-    EXPECT_EQ(Get(d, kByte229), 0);
-    EXPECT_EQ(Get(d, kByte233), 0);
+    EXPECT_EQ(Get(d, kGraphicsMode), 0);
+    EXPECT_EQ(Get(d, kCombinedPairP), 0);
     EXPECT_EQ(Get(d, kFontSetMask1), 0x80000001u) << "no font-set list: the mask stays";
 
     // Damaged resources count as missing: a tray list whose count passes its end, a default

@@ -122,9 +122,9 @@ TEST(DevmodeFields, TextsAreBoundedByTheirFields)
     std::fill_n(d.begin() + kModelName.offset, kModelName.size, 'M');
     EXPECT_EQ(GetText(d, kModelName), std::string(32, 'M'));
 
-    SetWideText(d, kText1, u"Watermark text longer than the thirty-two characters");
-    EXPECT_EQ(GetWideText(d, kText1).size(), 31u);
-    EXPECT_EQ(d[kText1.end()], 0x55);
+    SetWideText(d, kFirstPageOverlay, u"Watermark text longer than the thirty-two characters");
+    EXPECT_EQ(GetWideText(d, kFirstPageOverlay).size(), 31u);
+    EXPECT_EQ(d[kFirstPageOverlay.end()], 0x55);
 
     // Fields beyond a short buffer read as empty.
     EXPECT_EQ(GetText(std::span(d).first(250), kPrinterName), "");

@@ -114,8 +114,8 @@ inline FakeResources FirstModelResources()
     r.Add(model::kTrayListType, 2,
           model::EncodeTable(model::TrayListHeader{0, 1}, std::span<const model::TrayEntry>(kTrays)));
     r.Add(model::kResolutionListType, 2, Record(kResolutions));
-    r.Add(model::kModeListType, 2, Table(model::ModeListHeader{0, 6, 7}));
-    r.Add(model::kOptionList231Type, 1, Table(model::DefaultedHeader{0, 3}));
+    r.Add(model::kGraphicsModeListType, 2, Table(model::ModeListHeader{0, 6, 7}));
+    r.Add(model::kGraphicsG1ListType, 1, Table(model::DefaultedHeader{0, 3}));
     r.Add(model::kPrintModeListType, 2,
           Table(model::CountHeader{}, {model::PrintModeEntry{1, 2, 1200, 0}, model::PrintModeEntry{2, 1, 600, 0}}));
     r.Add(model::kInputOptionsType, 2, Table(model::DefaultedHeader{0, kInstalledTrayMask}));

@@ -108,10 +108,10 @@ TEST_F(MergeTest, TrueTypeDownloadOnlyWithoutBitmapModels)
 {
     Buffer in = Input(kFieldTTOption);
     Set(in, dmTTOption, 2);
-    Set(base_, kModelFlags392, std::uint16_t(Get(base_, kModelFlags392) | 0x2));
+    Set(base_, kFontFlags, std::uint16_t(Get(base_, kFontFlags) | 0x2));
     Set(base_, dmTTOption, 1);
     EXPECT_EQ(Get(Merge(in), dmTTOption), 1);
-    Set(base_, kModelFlags392, std::uint16_t(Get(base_, kModelFlags392) & ~0x2));
+    Set(base_, kFontFlags, std::uint16_t(Get(base_, kFontFlags) & ~0x2));
     EXPECT_EQ(Get(Merge(in), dmTTOption), 2);
 }
 
@@ -213,9 +213,9 @@ TEST_F(MergeTest, PrivateValuesComeOnlyFromThisDriversDevmodes)
     Set(in, kSoftwareEnable, 1);
     Set(in, kInstalledTrays, 0x7);
     Set(in, kFontSetMask2, 0x55u);
-    SetWideText(in, kText1, u"Draft");
+    SetWideText(in, kFirstPageOverlay, u"Draft");
     SetText(in, kHoldUserName, "alice");
-    Set(in, kWord428, 9);  // not a value the merge takes
+    Set(in, kDefaultGraphicsMode, 9);  // not a value the merge takes
     UpdateChecksum(in);
 
     const Buffer taken = Merge(in);
@@ -223,9 +223,9 @@ TEST_F(MergeTest, PrivateValuesComeOnlyFromThisDriversDevmodes)
     EXPECT_EQ(Get(taken, kSoftwareEnable), 1);
     EXPECT_EQ(Get(taken, kInstalledTrays), 0x7);
     EXPECT_EQ(Get(taken, kFontSetMask2), 0x55u);
-    EXPECT_EQ(GetWideText(taken, kText1), u"Draft");
+    EXPECT_EQ(GetWideText(taken, kFirstPageOverlay), u"Draft");
     EXPECT_EQ(GetText(taken, kHoldUserName), "alice");
-    EXPECT_EQ(Get(taken, kWord428), Get(base_, kWord428));
+    EXPECT_EQ(Get(taken, kDefaultGraphicsMode), Get(base_, kDefaultGraphicsMode));
 
     // The same bytes under a foreign signature leave the base's private part alone.
     Buffer foreign = in;

@@ -38,8 +38,8 @@ TEST(DevmodeSettings, EachSettingTellsDevmodesApart)
 TEST(DevmodeSettings, TextsCompareWithoutCase)
 {
     Buffer a{}, b{};
-    SetWideText(a, kText1, u"Confidential");
-    SetWideText(b, kText1, u"CONFIDENTIAL");
+    SetWideText(a, kFirstPageOverlay, u"Confidential");
+    SetWideText(b, kFirstPageOverlay, u"CONFIDENTIAL");
     SetText(a, kHoldUserName, "Alice");
     SetText(b, kHoldUserName, "aLICE");
     EXPECT_TRUE(SettingsEqual(a, b));
@@ -49,7 +49,7 @@ TEST(DevmodeSettings, TextsCompareWithoutCase)
     SetText(b, kHoldNumber, "12");
     EXPECT_FALSE(SettingsEqual(a, b));
     SetText(b, kHoldNumber, "");
-    SetWideText(b, kText2, u"x");
+    SetWideText(b, kOtherPagesOverlay, u"x");
     EXPECT_FALSE(SettingsEqual(a, b));
 }
 
@@ -71,7 +71,7 @@ TEST(DevmodeSettings, HardwareValuesComeFromTheFreshDevmode)
     EXPECT_EQ(untouched, kPrivateSize - std::size(refreshed)) << "the account byte stays";
 
     // With bit 2 of the model flag word at 394 the account byte is hardware too.
-    Set(fresh, kModelFlags394, std::uint16_t(0x4));
+    Set(fresh, kOptionFlags, std::uint16_t(0x4));
     CopyHardwareValues(stored, fresh);
     EXPECT_EQ(stored[1124], 0xA0);
 }

@@ -12,6 +12,7 @@
 #include "CfgEngine.h"
 #include "CfgFeatures.h"
 #include "CfgTestUtil.h"
+#include "DriverLibraryFixture.h"
 #include "ModelData.h"
 #include "ModelResources.h"
 #include "PrinterList.h"
@@ -25,20 +26,14 @@ namespace {
 constexpr char kFormsDriver[] = "Qelbrin QV-5n PCL";
 constexpr char kFormsPrinter[] = "QV Feature Forms Printer";
 
-class ModelFeaturesTest : public ::testing::Test {
+class ModelFeaturesTest : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         printerReady_ = qvtest::InstallTestDriver(kFormsDriver) &&
                         (qvtest::AddTestPrinter(kFormsPrinter, kFormsDriver) ||
                          GetLastError() == ERROR_PRINTER_ALREADY_EXISTS);
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
     }
     void SetUp() override { ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load: " << GetLastError(); }
 
@@ -58,7 +53,6 @@ protected:
         return d;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline bool printerReady_ = false;
 };
 

@@ -11,6 +11,7 @@
 
 #include "CfgTestUtil.h"
 #include "ConfigStore.h"
+#include "DriverLibraryFixture.h"
 #include "ModelResources.h"
 #include "TestSupport.h"
 
@@ -22,19 +23,13 @@ namespace {
 constexpr char kDriver[] = "Qelbrin QV-5n PCL";
 constexpr char kPrinter[] = "QV Model Finish Printer";
 
-class ModelFinishTest : public ::testing::Test {
+class ModelFinishTest : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         ready_ = qvtest::InstallTestDriver(kDriver) &&
                  (qvtest::AddTestPrinter(kPrinter, kDriver) || GetLastError() == ERROR_PRINTER_ALREADY_EXISTS);
-    }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
     }
     void SetUp() override
     {
@@ -76,7 +71,6 @@ protected:
         return data;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline bool ready_ = false;
     HANDLE printer_ = nullptr;
 };

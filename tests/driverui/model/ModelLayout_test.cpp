@@ -56,19 +56,19 @@ TEST(ModelLayout, DescriptionWordsSitAtTheirDevmodeOffsets)
         std::uint16_t ModelDescription::*field;
         std::uint16_t offset;
     } cases[] = {
-        {&ModelDescription::resolutionChoice, 340}, {&ModelDescription::resolutionRange, 342},
-        {&ModelDescription::contextWord, 350},      {&ModelDescription::paperSet, 354},
+        {&ModelDescription::memoryMinimum, 340}, {&ModelDescription::memoryMaximum, 342},
+        {&ModelDescription::webModelWord, 350},      {&ModelDescription::paperSet, 354},
         {&ModelDescription::trayList, 356},         {&ModelDescription::resolutionList, 358},
-        {&ModelDescription::modeList, 360},         {&ModelDescription::optionList231, 362},
+        {&ModelDescription::graphicsModeList, 360},         {&ModelDescription::graphicsG1List, 362},
         {&ModelDescription::printModeList, 364},    {&ModelDescription::fontSetList, 380},
         {&ModelDescription::inputOptions, 382},     {&ModelDescription::outputOptions, 384},
         {&ModelDescription::paperLimits, 386},      {&ModelDescription::colourOptionList, 390},
-        {&ModelDescription::flags392, 392},         {&ModelDescription::flags394, 394},
-        {&ModelDescription::flags396, 396},         {&ModelDescription::flags398, 398},
-        {&ModelDescription::flags400, 400},         {&ModelDescription::option402, 402},
-        {&ModelDescription::option404, 404},        {&ModelDescription::family, 408},
+        {&ModelDescription::fontFlags, 392},         {&ModelDescription::optionFlags, 394},
+        {&ModelDescription::paperHandlingFlags, 396},         {&ModelDescription::finishingFlags, 398},
+        {&ModelDescription::colourFlags, 400},         {&ModelDescription::toolkitOption1, 402},
+        {&ModelDescription::toolkitOption2, 404},        {&ModelDescription::family, 408},
         {&ModelDescription::pageTemplateSet, 410},  {&ModelDescription::featureLayout, 414},
-        {&ModelDescription::dialogSelector, 416},   {&ModelDescription::reserved420, 420},
+        {&ModelDescription::dialogSelector, 416},   {&ModelDescription::configCapabilities1, 420},
     };
     for (const auto& c : cases)
         EXPECT_EQ((*d).*c.field, c.offset);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "DriverLibraryFixture.h"
 #include "ModelResources.h"
 #include "TestSupport.h"
 
@@ -19,19 +20,17 @@ using namespace model;
 
 namespace {
 
-class ModelResourcesTest : public ::testing::Test {
+class ModelResourcesTest : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         for (int n = 0; library_ && LoadModelName(library_, n); ++n)
             models_.push_back(n);
     }
     static void TearDownTestSuite()
     {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
+        DriverLibraryTest::TearDownTestSuite();
         models_.clear();
     }
     void SetUp() override { ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load: " << GetLastError(); }
@@ -45,13 +44,12 @@ protected:
         return LoadDescription(library_, model).value_or(ModelDescription{});
     }
     // The model's option list for 231: type 284 when the model has one, else 263.
-    static std::optional<OptionList231> OptionsOf231(const ModelDescription& d)
+    static std::optional<GraphicsG1List> OptionsOf231(const ModelDescription& d)
     {
-        const auto list284 = Selected(kOptionList284Type, d.optionList231);
-        return ParseOptionList231(list284.empty() ? Selected(kOptionList231Type, d.optionList231) : list284);
+        const auto list284 = Selected(kGraphicsG1AltListType, d.graphicsG1List);
+        return ParseGraphicsG1List(list284.empty() ? Selected(kGraphicsG1ListType, d.graphicsG1List) : list284);
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline std::vector<int> models_;
 };
 
@@ -84,14 +82,14 @@ bool Parses(int type, std::span<const std::uint8_t> b)
     case kTrayListType: return ParseTrayList(b).has_value();
     case kDescriptionType: return b.size() == kDescriptionSize;
     case kResolutionListType: return ParseResolutionList(b).has_value();
-    case kModeListType: return ParseModeList(b).has_value();
-    case kOptionList231Type:
-    case kOptionList284Type: return ParseOptionList231(b).has_value();
+    case kGraphicsModeListType: return ParseModeList(b).has_value();
+    case kGraphicsG1ListType:
+    case kGraphicsG1AltListType: return ParseGraphicsG1List(b).has_value();
     case kPrintModeListType: return ParsePrintModeList(b).has_value();
     case kFontGroupListType: return ParseFontGroupList(b).has_value();
     case kFontChoiceListType: return ParseFontChoiceList(b).has_value();
-    case kOptionList655Type:
-    case kOptionList449Type:
+    case kColourC3ListType:
+    case kHandlingOptionListType:
     case kColourOptionListType: return ParseOptionList(b).has_value();
     case kShortOptionListType: return ParseOptionList(b, kMaxShortOptions).has_value();
     case kOutputBinListType: return ParseOutputBinList(b).has_value();
@@ -192,10 +190,10 @@ TEST_F(ModelResourcesTest, DescriptionsSelectExistingResources)
             std::uint16_t word;
         } selected[] = {
             {kTrayListType, d.trayList},           {kResolutionListType, d.resolutionList},
-            {kModeListType, d.modeList},           {kPrintModeListType, d.printModeList},
+            {kGraphicsModeListType, d.graphicsModeList},           {kPrintModeListType, d.printModeList},
             {kFontGroupListType, d.fontGroupList}, {kFontChoiceListType, d.fontChoiceList},
-            {kOptionList655Type, d.optionList655}, {kShortOptionListType, d.shortOptionList},
-            {kOutputBinListType, d.outputBinList}, {kOptionList449Type, d.optionList449},
+            {kColourC3ListType, d.colourC3List}, {kShortOptionListType, d.shortOptionList},
+            {kOutputBinListType, d.outputBinList}, {kHandlingOptionListType, d.handlingOptionList},
             {kFontSetListType, d.fontSetList},     {kInputOptionsType, d.inputOptions},
             {kOutputOptionsType, d.outputOptions}, {kPaperLimitsType, d.paperLimits},
             {kPageTemplateSetType, d.pageTemplateSet}, {kFeatureLayoutType, d.featureLayout},
@@ -204,7 +202,7 @@ TEST_F(ModelResourcesTest, DescriptionsSelectExistingResources)
         for (const auto& s : selected)
             EXPECT_TRUE(Parses(s.type, Selected(s.type, s.word)))
                 << "type " << s.type << " name " << SelectedName(s.word);
-        EXPECT_TRUE(OptionsOf231(d)) << "neither type 263 nor 284 under " << SelectedName(d.optionList231);
+        EXPECT_TRUE(OptionsOf231(d)) << "neither type 263 nor 284 under " << SelectedName(d.graphicsG1List);
 
         const auto trays = ParseTrayList(Selected(kTrayListType, d.trayList));
         ASSERT_TRUE(trays);
@@ -273,13 +271,13 @@ TEST_F(ModelResourcesTest, ResolutionsAndPrintModesAgree)
             << "the default print mode does not allow the default resolution";
         std::set<std::pair<int, int>> pairs;
         for (const PrintModeEntry& m : modes->entries) {
-            EXPECT_TRUE(pairs.insert({m.mode233, m.mode234}).second) << m.mode233 << "/" << m.mode234 << " twice";
-            EXPECT_LE(m.mode233, 255);
-            EXPECT_LE(m.mode234, 255);
+            EXPECT_TRUE(pairs.insert({m.firstValue, m.secondValue}).second) << m.firstValue << "/" << m.secondValue << " twice";
+            EXPECT_LE(m.firstValue, 255);
+            EXPECT_LE(m.secondValue, 255);
             // Every print mode is available at some resolution of the list.
             EXPECT_TRUE(std::any_of(resolutions->entries.begin(), resolutions->entries.end(),
                                     [&](const ResolutionEntry& e) { return e.dpi <= m.maxResolution; }))
-                << m.mode233 << "/" << m.mode234;
+                << m.firstValue << "/" << m.secondValue;
         }
     }
 }
@@ -289,12 +287,12 @@ TEST_F(ModelResourcesTest, OptionListDefaultsAreAmongTheirOptions)
     for (int n : models_) {
         SCOPED_TRACE(Trace(n));
         const ModelDescription d = Description(n);
-        const auto modes = ParseModeList(Selected(kModeListType, d.modeList));
+        const auto modes = ParseModeList(Selected(kGraphicsModeListType, d.graphicsModeList));
         ASSERT_TRUE(modes);
         EXPECT_TRUE(Contains(modes->entries, modes->header.defaultMode)) << "mode " << modes->header.defaultMode;
         EXPECT_LE(modes->header.defaultMode, 255) << "devmode 229 is a byte";
 
-        const bool has284 = !Selected(kOptionList284Type, d.optionList231).empty();
+        const bool has284 = !Selected(kGraphicsG1AltListType, d.graphicsG1List).empty();
         const auto options = OptionsOf231(d);
         ASSERT_TRUE(options);
         const int preset = options->header.defaultValue;
@@ -331,14 +329,14 @@ TEST_F(ModelResourcesTest, OptionListDefaultsAreAmongTheirOptions)
 int ListSource(int feature, const ModelDescription& d, std::uint16_t& word)
 {
     switch (feature) {
-    case 13: word = d.modeList; return kModeListType;
-    case 15: word = d.optionList231; return kOptionList231Type;
-    case 79: word = d.optionList231; return kOptionList284Type;
+    case 13: word = d.graphicsModeList; return kGraphicsModeListType;
+    case 15: word = d.graphicsG1List; return kGraphicsG1ListType;
+    case 79: word = d.graphicsG1List; return kGraphicsG1AltListType;
     case 16: word = d.printModeList; return kPrintModeListType;
     case 29: word = d.fontGroupList; return kFontGroupListType;
-    case 42: word = d.optionList655; return kOptionList655Type;
+    case 42: word = d.colourC3List; return kColourC3ListType;
     case 57: word = d.outputBinList; return kOutputBinListType;
-    case 58: word = d.optionList449; return kOptionList449Type;
+    case 58: word = d.handlingOptionList; return kHandlingOptionListType;
     case 30: case 34: case 38: word = d.shortOptionList; return kShortOptionListType;
     case 104: case 105: case 106: word = d.colourOptionList; return kColourOptionListType;
     }
@@ -367,9 +365,9 @@ TEST_F(ModelResourcesTest, FeatureLayoutsNameFeaturesTheModelCanFill)
         }
         for (const int required : {1, 2, 3, 4, 50})
             EXPECT_TRUE(seen.count(required)) << "feature " << required << " missing";
-        const bool colour = d.flags400 & kFlags400Colour;
+        const bool colour = d.colourFlags & kFlags400Colour;
         EXPECT_EQ(seen.count(45) == 1, colour) << "the colour feature";
-        const bool duplex = d.flags396 & (kFlags396DuplexUnit | kFlags396DuplexOption);
+        const bool duplex = d.paperHandlingFlags & (kFlags396DuplexUnit | kFlags396DuplexOption);
         EXPECT_EQ(seen.count(6) == 1, duplex) << "the duplex feature";
 
         const auto pages = ParsePageTemplateSet(Selected(kPageTemplateSetType, d.pageTemplateSet));
@@ -388,7 +386,7 @@ TEST_F(ModelResourcesTest, EveryResidentFontBelongsToAFontSetOfAModel)
         const auto sets = ParseFontSetList(Selected(kFontSetListType, Description(n).fontSetList));
         ASSERT_TRUE(sets) << Trace(n);
         for (const FontSetEntry& s : sets->entries)
-            reachable |= s.mask816 | std::uint64_t(s.mask820) << 32;
+            reachable |= s.firstMask | std::uint64_t(s.secondMask) << 32;
     }
     const std::vector<int> names = NamesOf(library_, kResidentFontType);
     ASSERT_FALSE(names.empty());
@@ -420,14 +418,14 @@ TEST_F(ModelResourcesTest, FamilyHasADesktopAWorkgroupAndAColourModel)
         });
     };
     const auto duplex = [](const ModelDescription& d) {
-        return (d.flags396 & (kFlags396DuplexUnit | kFlags396DuplexOption)) != 0;
+        return (d.paperHandlingFlags & (kFlags396DuplexUnit | kFlags396DuplexOption)) != 0;
     };
     ASSERT_GE(models_.size(), 3u);
 
     const ModelDescription desktop = Description(0);
     const TrayList desktopTrays = traysOf(desktop);
     EXPECT_FALSE(duplex(desktop));
-    EXPECT_FALSE(desktop.flags400 & kFlags400Colour);
+    EXPECT_FALSE(desktop.colourFlags & kFlags400Colour);
     EXPECT_EQ(count(desktopTrays, kTrayOptional, false), 1) << "one tray";
     EXPECT_EQ(count(desktopTrays, kTrayOptional, true), 0);
     EXPECT_TRUE(std::any_of(desktopTrays.entries.begin(), desktopTrays.entries.end(),
@@ -436,7 +434,7 @@ TEST_F(ModelResourcesTest, FamilyHasADesktopAWorkgroupAndAColourModel)
 
     const ModelDescription workgroup = Description(1);
     EXPECT_TRUE(duplex(workgroup));
-    EXPECT_FALSE(workgroup.flags400 & kFlags400Colour);
+    EXPECT_FALSE(workgroup.colourFlags & kFlags400Colour);
     EXPECT_EQ(count(traysOf(workgroup), kTrayOptional, true), 2) << "two optional trays";
     const auto outputs = ParseInstallableOptions(Selected(kOutputOptionsType, workgroup.outputOptions));
     ASSERT_TRUE(outputs);
@@ -445,7 +443,7 @@ TEST_F(ModelResourcesTest, FamilyHasADesktopAWorkgroupAndAColourModel)
         << "an output bin option";
 
     const ModelDescription colour = Description(2);
-    EXPECT_TRUE(colour.flags400 & kFlags400Colour);
+    EXPECT_TRUE(colour.colourFlags & kFlags400Colour);
     const auto adjust = ParseOptionList(Selected(kColourOptionListType, colour.colourOptionList));
     ASSERT_TRUE(adjust);
     EXPECT_GT(adjust->entries.size(), 1u);

@@ -15,7 +15,7 @@
 #include "CallRecord.h"
 #include "ConfigApply.h"
 #include "ConfigRequests.h"
-#include "DevmodeBuild.h"
+#include "CurrentDevmode.h"
 #include "DialogStrings.h"
 #include "Library.h"
 #include "ProfileTestUtil.h"
@@ -286,7 +286,7 @@ TEST_F(ConfigRequests, ResetCountsAChangeOfTheSoftwareEnableByte)
 TEST_F(ConfigRequests, ProfileDuplexFitsAModelWithoutADuplexUnit)
 {
     Target(kDesktop, "QV Requests Desktop");
-    ASSERT_EQ(devmode::Get(Working(), devmode::kModelFlags397) & 0x18, 0);
+    ASSERT_EQ(devmode::Get(Working(), devmode::kPaperHandlingFlagsHigh) & 0x18, 0);
     struct Case {
         std::int16_t duplex;
         std::uint8_t finishing;  // as stored; the data keeps 0 or "some" (3)

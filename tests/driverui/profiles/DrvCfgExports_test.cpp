@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
 #include "DrvCfgRecords.h"
 #include "ProfileTestUtil.h"
 #include "Settings.h"
@@ -28,11 +29,11 @@ using ForceFn = DWORD(WINAPI*)(DcdForceRecord*);
 using SupportFn = DWORD(WINAPI*)(DrvCfgSupportRecord*);
 using SearchFn = DWORD(WINAPI*)(DrvCfgSearchRecord*, const ConfigEntry*);
 
-class DrvCfgExports : public ::testing::Test {
+class DrvCfgExports : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         convertDevMode_ = reinterpret_cast<ConvertDevModeFn>(GetProcAddress(library_, "DrvConvertDevMode"));
@@ -42,12 +43,6 @@ protected:
         search_ = reinterpret_cast<SearchFn>(GetProcAddress(library_, "EnumSpecificDrvCfgCallBack"));
         driversReady_ = qvtest::InstallTestDriver(kDesktop) && qvtest::InstallTestDriver(kWorkgroup);
     }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
-    }
     void SetUp() override
     {
         ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load";
@@ -56,15 +51,7 @@ protected:
     }
 
     // The printer's current devmode, as the driver builds it.
-    devmode::Buffer Current(const std::string& printer)
-    {
-        devmode::Buffer d{};
-        LONG size = LONG(d.size());
-        std::wstring name = Wide(printer);
-        EXPECT_TRUE(convertDevMode_(name.data(), nullptr, reinterpret_cast<PDEVMODEW>(d.data()), &size, 4))
-            << printer;
-        return d;
-    }
+    devmode::Buffer Current(const std::string& printer) { return CurrentDevmode(convertDevMode_, printer); }
     // A printer whose current devmode differs from the defaults in print settings the data carries.
     devmode::Buffer Customise(const std::string& printer)
     {
@@ -108,7 +95,6 @@ protected:
         return r;
     }
 
-    static inline HMODULE library_ = nullptr;
     static inline ConvertDevModeFn convertDevMode_ = nullptr;
     static inline ConvertFn convert_ = nullptr;
     static inline ForceFn force_ = nullptr;

@@ -90,15 +90,7 @@ protected:
         return convertDevMode_ && convert_;
     }
 
-    devmode::Buffer Current(const std::string& printer)
-    {
-        devmode::Buffer d{};
-        LONG size = LONG(d.size());
-        std::wstring name = Wide(printer);
-        EXPECT_TRUE(convertDevMode_(name.data(), nullptr, reinterpret_cast<PDEVMODEW>(d.data()), &size, 4))
-            << printer;
-        return d;
-    }
+    devmode::Buffer Current(const std::string& printer) { return CurrentDevmode(convertDevMode_, printer); }
 
     // A configuration file: the data of a desktop printer set to landscape and four copies.
     std::string ConfigFile(const std::string& name)

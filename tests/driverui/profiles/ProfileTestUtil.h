@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "DevmodeLayout.h"
+#include "PrinterFixture.h"
 #include "TestSupport.h"
 
 namespace proftest {
@@ -28,38 +29,27 @@ inline std::wstring Wide(const std::string& s)
     return std::wstring(s.begin(), s.end());
 }
 
-// Printers added for one test, deleted (with their handles closed) at its end.
-class TestPrinters {
+// The printer's current devmode, as the driver's DrvConvertDevMode builds it (CDM_DRIVER_DEFAULT).
+inline devmode::Buffer CurrentDevmode(BOOL(WINAPI* convertDevMode)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD),
+                                      const std::string& printer)
+{
+    devmode::Buffer d{};
+    LONG size = LONG(d.size());
+    std::wstring name = Wide(printer);
+    EXPECT_TRUE(convertDevMode(name.data(), nullptr, reinterpret_cast<PDEVMODEW>(d.data()), &size, 4)) << printer;
+    return d;
+}
+
+// Printers added for one test (qvtest::TestPrinters); a name stays within the 31 characters a
+// devmode keeps, and a printer left by an earlier run is replaced.
+class TestPrinters : public qvtest::TestPrinters {
 public:
-    ~TestPrinters()
-    {
-        for (HANDLE h : opened_)
-            ClosePrinter(h);
-        for (const std::string& name : names_)
-            qvtest::DeleteTestPrinter(name);
-    }
-    // A new printer of the driver; the name stays within the 31 characters a devmode keeps.
     std::string Add(const std::string& driver, const std::string& name)
     {
         EXPECT_LE(name.size(), 31u) << name;
         qvtest::DeleteTestPrinter(name);
-        EXPECT_TRUE(qvtest::AddTestPrinter(name, driver)) << name << ": error " << GetLastError();
-        names_.push_back(name);
-        return name;
+        return qvtest::TestPrinters::Add(driver, name);
     }
-    HANDLE Open(const std::string& name)
-    {
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE h = nullptr;
-        EXPECT_TRUE(OpenPrinterA(const_cast<char*>(name.c_str()), &h, &defaults)) << GetLastError();
-        if (h)
-            opened_.push_back(h);
-        return h;
-    }
-
-private:
-    std::vector<std::string> names_;
-    std::vector<HANDLE> opened_;
 };
 
 // A printer value as the spooler holds it; nothing when it is missing or empty.

@@ -13,7 +13,9 @@
 
 #include "CallRecord.h"
 #include "DevmodeLayout.h"
+#include "DriverLibraryFixture.h"
 #include "DrvUiDecls.h"
+#include "PrinterFixture.h"
 #include "TestSupport.h"
 
 using namespace devmode;
@@ -34,11 +36,11 @@ constexpr char kDesktop[] = "Qelbrin QV-5 PCL";
 constexpr char kWorkgroup[] = "Qelbrin QV-5n PCL";
 constexpr char kColour[] = "Qelbrin QV-5c PCL";
 
-class EntryPoints : public ::testing::Test {
+class EntryPoints : public qvtest::DriverLibraryTest {
 protected:
     static void SetUpTestSuite()
     {
-        library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+        DriverLibraryTest::SetUpTestSuite();
         if (!library_)
             return;
         documentProperties_ = Export<DocumentPropertiesFn>("DrvDocumentProperties");
@@ -51,17 +53,6 @@ protected:
         for (const char* driver : {kDesktop, kWorkgroup, kColour})
             driversReady_ = qvtest::InstallTestDriver(driver) && driversReady_;
     }
-    static void TearDownTestSuite()
-    {
-        if (library_)
-            FreeLibrary(library_);
-        library_ = nullptr;
-    }
-    template <class F>
-    static F Export(const char* name)
-    {
-        return reinterpret_cast<F>(GetProcAddress(library_, name));
-    }
     void SetUp() override
     {
         ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load";
@@ -70,28 +61,14 @@ protected:
             << "an export is missing";
         ASSERT_TRUE(driversReady_);
     }
-    void TearDown() override
-    {
-        for (HANDLE h : opened_)
-            ClosePrinter(h);
-        for (const std::string& name : printers_)
-            qvtest::DeleteTestPrinter(name);
-    }
     HANDLE Printer(const std::string& driver)
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string name = std::string("QV ") + info->name() + " " + std::to_string(printers_.size());
-        EXPECT_TRUE(qvtest::AddTestPrinter(name, driver)) << name;
-        printers_.push_back(name);
-        PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE h = nullptr;
-        EXPECT_TRUE(OpenPrinterA(const_cast<char*>(name.c_str()), &h, &defaults));
-        opened_.push_back(h);
-        return h;
+        return printers_.Open(
+            printers_.Add(driver, std::string("QV ") + info->name() + " " + std::to_string(printers_.Count())));
     }
-    std::wstring Name() const { return std::wstring(printers_.back().begin(), printers_.back().end()); }
+    std::wstring Name() const { return std::wstring(printers_.Last().begin(), printers_.Last().end()); }
 
-    static inline HMODULE library_ = nullptr;
     static inline DocumentPropertiesFn documentProperties_ = nullptr;
     static inline AdvancedPropertiesFn advanced_ = nullptr;
     static inline SheetsFn documentSheets_ = nullptr;
@@ -99,8 +76,7 @@ protected:
     static inline PrinterPropertiesFn printerProperties_ = nullptr;
     static inline DevQueryFn devQuery_ = nullptr;
     static inline bool driversReady_ = false;
-    std::vector<std::string> printers_;
-    std::vector<HANDLE> opened_;
+    qvtest::TestPrinters printers_;
 };
 
 DEVMODEW* AsDevmode(Bytes& b) { return reinterpret_cast<DEVMODEW*>(b.data()); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../engine/EngineTestUtil.h"
+#include "TestSupport.h"
 #include "commands/InstFileInfo.h"
 #include "engine/OstrafelEngine.h"
 #include "services/FileOp.h"
@@ -32,31 +33,12 @@ public:
     void SetDriverName(const CStdStr& name) { driverName_ = name; }
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
+// Noon of the day: the times of these tests.
 bool SetWriteTime(const std::string& path, int day)
 {
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    SYSTEMTIME st = {};
-    st.wYear = 2004;
-    st.wMonth = 3;
-    st.wDay = WORD(day);
-    st.wHour = 12;
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    bool ok = SetFileTime(h, nullptr, nullptr, &ft);
-    CloseHandle(h);
-    return ok;
+    return qvtest::SetWriteDay(path, day, 12);
 }
 
 constexpr DWORD kRunningProgram = FILE_SHARE_READ | FILE_SHARE_DELETE;

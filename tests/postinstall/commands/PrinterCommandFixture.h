@@ -110,16 +110,7 @@ inline PrinterSnapshot ReadPrinter(const std::string& name)
     return snapshot;
 }
 
-inline std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
+using qvtest::Lines;
 
 inline bool HasLine(const std::string& log, const std::string& line)
 {

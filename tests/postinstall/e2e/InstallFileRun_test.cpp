@@ -9,7 +9,6 @@
 #include "FileFixtures.h"
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,16 +20,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
 
 // The lines a handler wrote between its Processing line and its Finished line.
 std::vector<std::string> HandlerLines(const std::vector<std::string>& log, const std::string& keyword)
@@ -48,23 +37,6 @@ std::vector<std::string> FailedLine(const std::string& keyword, const std::strin
 {
     return {"GenericInfo::ReadINF: Error parsing command:", "\t\tSection: Drv_Install",
             "\t\tCommand Name: " + keyword, "\t\tCommand: " + line};
-}
-
-bool SetWriteDay(const std::string& path, int day)
-{
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    SYSTEMTIME st = {};
-    st.wYear = 2004;
-    st.wMonth = 3;
-    st.wDay = WORD(day);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    bool ok = SetFileTime(h, nullptr, nullptr, &ft);
-    CloseHandle(h);
-    return ok;
 }
 
 // The platform's list of moves at restart holds a deletion of the path.
@@ -131,11 +103,11 @@ protected:
     void Put(const std::string& name, const std::string& bytes, int day)
     {
         ASSERT_TRUE(qvtest::WriteFile(dir_.File(name), bytes));
-        ASSERT_TRUE(SetWriteDay(dir_.File(name), day));
+        ASSERT_TRUE(qvtest::SetWriteDay(dir_.File(name), day));
     }
     std::string Read(const std::string& name) const { return qvtest::ReadFile(dir_.File(name)).value_or("(none)"); }
-    std::vector<std::string> Log() const { return SplitLines(qvtest::ReadFile(log_).value_or("")); }
-    std::vector<std::string> Calls() const { return SplitLines(qvtest::ReadFile(record_).value_or("")); }
+    std::vector<std::string> Log() const { return qvtest::Lines(qvtest::ReadFile(log_).value_or("")); }
+    std::vector<std::string> Calls() const { return qvtest::Lines(qvtest::ReadFile(record_).value_or("")); }
 
     static constexpr const char* kDriver = "Qelbrin E2E Files PCL";
     static constexpr const char* kPrinter = "Qelbrin E2E Files";
@@ -196,8 +168,7 @@ TEST_F(InstallFileRun, InstallsRecordsAndHandsTheRecordToTheLogLibrary)
     EXPECT_THAT(HandlerLines(log, "QelInstallFile"), ElementsAreArray(expectedLines));
 
     // No package here: the uninstaller cannot be unpacked, but the log still goes to the library.
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_THAT(HandlerLines(log, "QelUninstall"),
                 ElementsAre("ZipListContents: could not open zip file unst.zip",
                             "UninstallerInfo::HandleCommand: could not extract unst.zip to " + std::string(temp) +

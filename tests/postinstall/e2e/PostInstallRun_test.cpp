@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,16 +13,6 @@
 namespace {
 
 const char* const kSwitchKey = "SOFTWARE\\Qelbrin";
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
 
 // The lines of the log that start with the given text, in order.
 std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix)
@@ -126,7 +115,7 @@ protected:
 
     void WriteScript(const std::string& text) { ASSERT_TRUE(qvtest::WriteFile(script_, text)); }
     std::string ScriptArg() const { return "-i \"" + script_ + "\""; }
-    std::vector<std::string> Log() const { return SplitLines(qvtest::ReadFile(log_).value_or("")); }
+    std::vector<std::string> Log() const { return qvtest::Lines(qvtest::ReadFile(log_).value_or("")); }
 
     static constexpr const char* kDriver = "Qelbrin E2E PCL";
     static constexpr const char* kPrinter = "Qelbrin E2E Office";
@@ -186,8 +175,7 @@ TEST_F(PostInstallRun, EveryHandlerReadsItsSectionsAndClaimsNothingItDidNotDo)
     ASSERT_EQ(0, Run(ScriptArg() + " -n \"" + kPrinter + "\""));
     std::vector<std::string> log = Log();
 
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     for (const std::string& line : std::vector<std::string>{
              "ZipListContents: could not open zip file a.zip",
              "RunProgramInfo: setup.exe /q returned 0 (error code 2)",

@@ -33,14 +33,7 @@ std::string ShellFolder(int id)
     return SHGetSpecialFolderPathA(nullptr, path, id, FALSE) ? path : "";
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
 bool CopyFolder(const std::string& from, const std::string& to)
 {
@@ -124,8 +117,7 @@ TEST_F(SamplePackage, EveryCommandLeavesItsMark)
     EXPECT_EQ(20, font.wMinute);
     EXPECT_EQ(30, font.wSecond);
     EXPECT_TRUE(qvtest::IsThere(installDir_ + "\\fonts\\readme.txt"));
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_THAT(log, Contains("ZipListContents: refusing entry outside the target: ..\\QVEVIL.TXT"));
     EXPECT_FALSE(qvtest::IsThere(std::string(temp) + "QVEVIL.TXT"));
     EXPECT_TRUE(qvtest::IsThere(std::string(temp) + "QVBAD\\GOOD.TXT"));

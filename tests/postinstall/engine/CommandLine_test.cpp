@@ -6,23 +6,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestSupport.h"
 #include "engine/DebugLog.h"
 #include "engine/OstrafelEngine.h"
 
 namespace {
 
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return dir;
-}
-
 class CommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = TempDir() + "qv cmdline test";
+        dir_ = qvtest::TempFolder() + "qv cmdline test";
         CreateDirectoryA(dir_.c_str(), nullptr);
         inf_ = dir_ + "\\setup.inf";
         std::ofstream(inf_) << "[Manufacturer]\nQelbrin\n";

@@ -6,16 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestSupport.h"
 #include "engine/DebugLog.h"
 
 namespace {
-
-std::string TempPath(const char* leaf)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + leaf;
-}
 
 std::string Slurp(const std::string& path)
 {
@@ -29,7 +23,7 @@ class DebugLogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path_ = TempPath("qv-debuglog-test.log");
+        path_ = qvtest::TempFolder() + "qv-debuglog-test.log";
         DeleteFileA(path_.c_str());
     }
     void TearDown() override
@@ -69,7 +63,7 @@ TEST_F(DebugLogTest, WithoutAFileNothingIsMadeAndTheBufferIsDropped)
 
 TEST_F(DebugLogTest, AnUnwritableFileLosesTheLineSilently)
 {
-    DebugBuf.SetFile(TempPath("no-such-dir\\x.log"));
+    DebugBuf.SetFile(qvtest::TempFolder() + "no-such-dir\\x.log");
     DebugLog << "gone\n";
     DebugBuf.SetFile(path_);
     DebugLog << "next\n";

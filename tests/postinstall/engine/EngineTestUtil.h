@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FileFixtures.h"
+#include "TestSupport.h"
 
 #include <windows.h>
 
@@ -14,60 +15,14 @@
 
 namespace enginetest {
 
-// A fresh directory under the temporary directory, removed with its files when done.
-class TempDir {
+// A fresh directory under the temporary directory, removed with its files when done
+// (qvtest::TempDir), with the names of its files.
+class TempDir : public qvtest::TempDir {
 public:
-    TempDir()
-    {
-        static unsigned counter = 0;
-        char base[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, base);
-        for (;;) {
-            path_ = std::string(base) + "pi_engine_" + std::to_string(GetCurrentProcessId()) + "_" +
-                    std::to_string(++counter);
-            if (CreateDirectoryA(path_.c_str(), nullptr))
-                break;
-            if (GetLastError() != ERROR_ALREADY_EXISTS) {
-                path_.clear();
-                break;
-            }
-        }
-    }
-    ~TempDir() { RemoveTree(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    const std::string& path() const { return Path(); }
 
     // Names of the files in the directory, in the order the system lists them.
-    std::vector<std::string> Names() const { return qvtest::NamesIn(path_); }
-
-private:
-    static void RemoveTree(const std::string& dir)
-    {
-        if (dir.empty())
-            return;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                std::string full = dir + "\\" + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(full);
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-
-    std::string path_;
+    std::vector<std::string> Names() const { return qvtest::NamesIn(Path()); }
 };
 
 inline bool WriteBytes(const std::string& path, const std::string& bytes)
@@ -131,10 +86,8 @@ class LogCapture {
 public:
     LogCapture() : previous_(DebugBuf.File())
     {
-        char dir[MAX_PATH] = "";
         char name[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, dir);
-        GetTempFileNameA(dir, "log", 0, name);
+        GetTempFileNameA(qvtest::TempFolder().c_str(), "log", 0, name);
         file_ = name;
         DebugBuf.SetFile(file_);
     }

@@ -24,14 +24,7 @@ using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
 bool IsDirectory(const std::string& path)
 {
@@ -178,9 +171,8 @@ TEST_F(FileOpTest, MakePathCreatesTheChainAndStopsAtTheFirstFailure)
         }
     }
     RemoveDirectoryA(("C:\\" + stray).c_str());
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    SetCurrentDirectoryA(temp);
+    const std::string temp = qvtest::TempFolder();
+    SetCurrentDirectoryA(temp.c_str());
 }
 
 TEST_F(FileOpTest, DirectoryExistsCreatesOnlyWhenAsked)
@@ -622,8 +614,7 @@ TEST_F(FileOpTest, TempNamesAreNewEmptyFiles)
 
     PathObject system = get_temp_name();
     EXPECT_TRUE(qvtest::IsThere(system.FullPath()));
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     EXPECT_TRUE(EqualNoCase(system.directory() + "\\", temp));
     DeleteFileA(system.FullPath().c_str());
     EXPECT_EQ(log.Text(), "");
@@ -832,8 +823,7 @@ TEST_F(FileOpTest, On9xRenamesAtRestartAreStoredInWininit)
 
 TEST_F(FileOpTest, RebootBatchFileAccumulatesDirectoriesAndRunsOnce)
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    const std::string temp = qvtest::TempFolder();
     const std::string batch = std::string(temp) + "unsttmp0.bat";
     SavedFile savedBatch(batch);
     DeleteFileA(batch.c_str());

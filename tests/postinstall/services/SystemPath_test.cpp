@@ -49,9 +49,7 @@ std::string SystemDir()
 
 std::string TempDir()
 {
-    char buffer[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, buffer);
-    return NoTrailingSlash(buffer);
+    return NoTrailingSlash(qvtest::TempFolder());
 }
 
 std::string ExeDir()

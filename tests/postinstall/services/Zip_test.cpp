@@ -26,14 +26,7 @@ using ::testing::UnorderedElementsAre;
 using ziptest::BuildZip;
 using ziptest::Entry;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
+using qvtest::Lines;
 
 bool IsDirectory(const std::string& path)
 {

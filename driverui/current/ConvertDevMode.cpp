@@ -6,7 +6,7 @@
 #include <cstring>
 #include <span>
 
-#include "DevmodeBuild.h"
+#include "CurrentDevmode.h"
 #include "DevmodeLayout.h"
 #include "DrvUiDecls.h"
 #include "LayoutCopy.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace devmode {
+namespace notices {
 
 enum class NoticeRoute { Box, DebugOutput };
 
@@ -24,4 +24,4 @@ int NoticeBox(const std::string& title, const std::string& text, unsigned type);
 // Shows or logs one notice by the route of the calling process.
 void BuildNotice(const std::string& title, const std::string& text);
 
-}  // namespace devmode
+}  // namespace notices

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace devmode {
+namespace notices {
 namespace {
 
 constexpr std::wstring_view kSpoolerImage = L"spoolsv.exe";
@@ -69,4 +69,4 @@ void BuildNotice(const std::string& title, const std::string& text)
     NoticeBox(title, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
-}  // namespace devmode
+}  // namespace notices

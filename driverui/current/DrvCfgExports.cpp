@@ -12,7 +12,7 @@
 
 #include "ConfigApply.h"
 #include "ConfigStore.h"
-#include "DevmodeBuild.h"
+#include "CurrentDevmode.h"
 #include "DevmodeLayout.h"
 #include "LayoutCopy.h"
 #include "Library.h"
@@ -22,8 +22,6 @@
 
 namespace profiles {
 namespace {
-
-using devmode::Get;
 
 constexpr char kOwnBrand[] = "Qelbrin";
 // Capability words of a model whose description cannot be loaded, and the masks of the others.
@@ -152,23 +150,19 @@ DWORD Support(DrvCfgSupportRecord& r)
     const HMODULE module = DriverModule();
     const std::string_view name = Text(r.modelName);
     const std::optional<int> number = model::FindModelNumber(module, name);
-    const std::span<const std::uint8_t> description =
-        number ? model::LoadDescriptionBytes(module, *number) : std::span<const std::uint8_t>();
-    // The description's words by their devmode offset.
-    const auto word = [&](std::uint16_t offset) {
-        return Get(description, devmode::U16{std::uint16_t(offset - devmode::kModelDescription.offset)});
-    };
+    const std::optional<model::ModelDescription> description =
+        number ? model::ParseDescription(model::LoadDescriptionBytes(module, *number)) : std::nullopt;
 
     if (r.version > 2) {
         if (Within(r, r.capability420))
-            r.capability420 = description.empty() ? kUnknownCapability420 : word(420) & kCapability420Mask;
+            r.capability420 = description ? description->configCapabilities1 & kCapability420Mask : kUnknownCapability420;
         if (Within(r, r.capability418))
-            r.capability418 = description.empty() ? kUnknownCapability418 : word(418) & kCapability418Mask;
+            r.capability418 = description ? description->configCapabilities2 & kCapability418Mask : kUnknownCapability418;
         if (Within(r, r.brand))
             r.brand = name.empty() ? kBrandNone : name.find(kOwnBrand) != name.npos ? kBrandOwn : kBrandOther;
     }
     if (r.version > 1 && !Text(r.printerName).empty() && Within(r, r.printerAccess)) {
-        if (word(devmode::kModelFlags394.offset) & kNoConfigAccessBit) {
+        if (description && (description->optionFlags & kNoConfigAccessBit)) {
             r.printerAccess = 0;
         } else {
             const OpenedPrinter printer(r.printerName, PrinterAccess::FullOnly);
