@@ -1,5 +1,6 @@
 #include "Resources.h"
 
+#include "CodePages.h"
 #include "Library.h"
 #include "XlatedMaps.h"
 
@@ -88,6 +89,11 @@ const DLGTEMPLATE* LoadDlTemplate(UINT id)
     const HRSRC found = language ? FindResourceW(language, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG)) : nullptr;
     const HGLOBAL loaded = found ? LoadResource(language, found) : nullptr;
     return loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+}
+
+UINT ActiveDoubleByteCodePage()
+{
+    return text::DoubleByteCodePage(GetACP());
 }
 
 }  // namespace dialogs

@@ -29,4 +29,7 @@ HICON LoadDlIcon(UINT id, int size = 0);
 // A dialog template of the language library, for CreateDialogIndirectParam and the like.
 const DLGTEMPLATE* LoadDlTemplate(UINT id);
 
+// The active ANSI code page when it is an East-Asian double-byte one, else 0.
+UINT ActiveDoubleByteCodePage();
+
 }  // namespace dialogs

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "CodePages.h"
 #include "TextFit.h"
 #include "TextFormat.h"
 #include "XlatedMaps.h"
@@ -115,6 +116,14 @@ TEST(TextFormat, MessagesQuoteLabelsWithoutAnyAmpersand)
 int Chars(std::wstring_view s)
 {
     return int(s.size());
+}
+
+TEST(CodePages, OnlyTheEastAsianDoubleBytePagesCount)
+{
+    for (std::uint32_t page : {932u, 936u, 949u, 950u})
+        EXPECT_EQ(text::DoubleByteCodePage(page), page);
+    for (std::uint32_t page : {0u, 437u, 1252u, 1361u, 54936u, 65001u})
+        EXPECT_EQ(text::DoubleByteCodePage(page), 0u) << page;
 }
 
 TEST(TextFit, LongTextsEndInThreeDots)
