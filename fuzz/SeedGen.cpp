@@ -1,6 +1,7 @@
 // Writes the fuzzers' seed corpora: the sample script and its lines, configuration data built
-// from the family's devmodes, record lists as the list settings write them, and every model
-// resource of the family. Usage: qvfuzzseeds <script.inf> <output directory>.
+// from the family's devmodes, record lists as the list settings write them, every model
+// resource of the family, and the language library's strings in English and pseudo-localised.
+// Usage: qvfuzzseeds <script.inf> <output directory>.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "CfgEngine.h"
 #include "ModelData.h"
 #include "ModelFixtures.h"
+#include "RcScript.h"
 #include "RecordList.h"
 #include "engine/InfFile.h"
 #include "engine/Tokenizer.h"
@@ -320,6 +322,41 @@ void EventSeeds()
              ProviderString(l.dir) + ProviderString(l.port) + l.printer + char(l.silent ? 1 : 0));
 }
 
+// ---- Language library strings.
+
+// A string table line's text, the script's doubled quotes read as one.
+std::string ScriptText(const std::string& quoted)
+{
+    return rcscript::Unquoted(quoted).value_or("");
+}
+
+void StringSeeds()
+{
+    std::ifstream file(QV_STRINGS_SCRIPT);
+    std::string line;
+    int n = 0;
+    while (std::getline(file, line)) {
+        const std::string code = rcscript::Trim(rcscript::CodeOf(line));
+        const std::size_t quote = code.find('"');
+        if (quote == std::string::npos || code.rfind('"') == quote)
+            continue;
+        const std::string raw = code.substr(quote + 1, code.rfind('"') - quote - 1);
+        for (const std::string& text : {ScriptText('"' + raw + '"'), ScriptText('"' + rcscript::PseudoText(raw) + '"')}) {
+            // The format, the value its caller fills, a buffer of 256 and a width of 40.
+            std::string seed = text;
+            seed += '\0';
+            seed += "Qelbrin QV-5 on LPT1:";
+            seed += '\0';
+            seed += std::string("\x00\x01\x28", 3);
+            Seed("fuzz_textformat", "string" + std::to_string(++n), seed);
+        }
+    }
+    if (n == 0) {
+        std::cerr << "qvfuzzseeds: no strings in " << QV_STRINGS_SCRIPT << '\n';
+        std::exit(1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -336,6 +373,7 @@ int main(int argc, char** argv)
     RecordListSeeds();
     ModelSeeds();
     EventSeeds();
+    StringSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;
 }

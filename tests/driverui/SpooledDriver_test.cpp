@@ -37,12 +37,12 @@ std::string Narrow(const wchar_t* s, std::size_t max)
 }
 
 // Full paths with APD_COPY_FROM_DIRECTORY: Wine copies the files into the driver directory and
-// calls no driver event, which the library does not export. The dialog library's stand-in goes
-// beside it for the tray names.
+// calls no driver event, which the library does not export. The dialog library and its language
+// library go beside it for the tray names.
 bool RegisterLibrary(const std::string& dataFile)
 {
     std::string library = qvtest::BinDir() + "\\QVTDX5DA.DLL";
-    std::string dependents = qvtest::BinDir() + "\\QVTDX5DU.DLL" + '\0' + '\0';
+    std::string dependents = qvtest::BinDir() + "\\QVTDX5DU.DLL" + '\0' + qvtest::BinDir() + "\\QVTDX5DL.DLL" + '\0' + '\0';
     DRIVER_INFO_6A info{};
     info.cVersion = 3;
     info.pName = const_cast<char*>(kDriver);
