@@ -63,7 +63,7 @@ bool UpdateConfigFile(HANDLE printer, const std::string& printerName, bool maySh
         break;
     }
     if (mayShowBox)
-        devmode::NoticeBox(printerName, DriverString(kFailedString, "Failed to update initialization files."),
+        notices::NoticeBox(printerName, DriverString(kFailedString, "Failed to update initialization files."),
                            MB_OK | MB_ICONWARNING);
     return false;
 }

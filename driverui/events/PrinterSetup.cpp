@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ConfigUpdate.h"
-#include "DevmodeBuild.h"
+#include "CurrentDevmode.h"
 #include "FontValues.h"
 #include "ProfileStore.h"
 #include "SpoolLock.h"
