@@ -49,15 +49,25 @@ void FillJobFields(std::span<std::uint8_t> d, const JobChoices& choices)
         devmode::Set(d, kManualDuplexMarker, 1);
 }
 
+namespace {
+
+// A text ends at its first NUL: nothing after it reaches the field.
+std::string_view UpToNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
 void StampAccount(std::span<std::uint8_t> d, std::string_view accountId)
 {
-    devmode::SetText(d, kAccountId, accountId);
+    devmode::SetText(d, kAccountId, UpToNul(accountId));
 }
 
 void StampNames(std::span<std::uint8_t> d, std::string_view computerName, std::string_view userName)
 {
-    devmode::SetText(d, kComputerName, computerName);
-    devmode::SetText(d, kUserName, userName);
+    devmode::SetText(d, kComputerName, UpToNul(computerName));
+    devmode::SetText(d, kUserName, UpToNul(userName));
 }
 
 }  // namespace docevents

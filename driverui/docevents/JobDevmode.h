@@ -62,7 +62,7 @@ struct JobChoices {
 void FillJobFields(std::span<std::uint8_t> d, const JobChoices& choices);
 
 // The first page's stamping: the account ID (at most 16 characters) and the computer and user
-// names (at most 39 characters each); each field zero-filled after its text.
+// names (at most 39 characters each), each up to its first NUL; each field zero-filled after its text.
 void StampAccount(std::span<std::uint8_t> d, std::string_view accountId);
 void StampNames(std::span<std::uint8_t> d, std::string_view computerName, std::string_view userName);
 
