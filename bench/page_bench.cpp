@@ -3,7 +3,7 @@
 // device context of it: through Wine's path (no escape of ours is supported there) and with the
 // scripted rendering driver answering the escapes (a later page without a watermark, a later page
 // with one drawn, and the first page with its stamping). Per page, the libraries loaded and the
-// printer values read are counted as the driver-entry benchmark counts them. Part of driver_bench.
+// printer values read are counted as the driver-entry benchmark counts them. Run by driver_bench.
 #include "PageBench.h"
 
 #include <windows.h>
