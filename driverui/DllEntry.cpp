@@ -7,6 +7,7 @@
 #include "caps/DeviceCapabilities.h"
 #include "current/ConvertDevMode.h"
 #include "current/DrvCfgExports.h"
+#include "docevents/DocumentEvents.h"
 #include "sheet/PropertySheets.h"
 #include "events/PrinterEvents.h"
 #include "events/Rename.h"
@@ -100,6 +101,11 @@ DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
 DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
 {
     return profiles::EnumSpecificDrvCfg(search, entry);
+}
+
+int WINAPI DrvDocumentEvent(HANDLE hPrinter, HDC hdc, int iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut)
+{
+    return docevents::DocumentEvent(hPrinter, hdc, iEsc, cbIn, pvIn, cbOut, pvOut);
 }
 
 BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam)

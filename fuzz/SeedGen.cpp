@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "CfgEngine.h"
+#include "EscapeReplies.h"
+#include "JobDevmode.h"
 #include "ModelData.h"
 #include "ModelFixtures.h"
 #include "RcScript.h"
@@ -357,6 +359,57 @@ void StringSeeds()
     }
 }
 
+// ---- Document events: the family's devmodes with names of every length before them, and the
+// rendering driver's replies as it gives them.
+
+void DocEventSeeds()
+{
+    using namespace devmode;
+    using model::family::kModels;
+    // FuzzedDataProvider: a length-prefixed text ends at a backslash and another character.
+    const auto text = [](const std::string& s) { return s + "\\n"; };
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        Bytes d = fuzzfix::DevmodeOf(kModels[m]);
+        d[673] = 3;
+        d[674] = 4;
+        d[228] = d[432] = 0xFF;
+        d[1124] = 1;
+        UpdateChecksum(d);
+        for (const std::size_t names : {std::size_t(8), std::size_t(41), std::size_t(60)}) {
+            std::string head = text(std::string(names / 2, '1')) + text(std::string(names, 'C')) +
+                               text(std::string(names, 'U'));
+            Bytes input(head.begin(), head.end());
+            input.insert(input.end(), d.begin(), d.end());
+            // Integers come from the end: lists, then the two defaulted values.
+            input.push_back(5);
+            input.push_back(4);
+            input.push_back(3);
+            Seed("fuzz_jobdevmode", "model" + std::to_string(m) + "-names" + std::to_string(names), input);
+        }
+    }
+
+    const auto words = [](std::initializer_list<std::uint32_t> values) {
+        Bytes b;
+        for (const std::uint32_t v : values)
+            for (int i = 0; i < 4; ++i)
+                b.push_back(std::uint8_t(v >> (8 * i)));
+        return b;
+    };
+    const auto reply = [&](const std::string& name, Bytes bytes, std::int32_t answer, std::uint8_t marker) {
+        for (int i = 3; i >= 0; --i)
+            bytes.push_back(std::uint8_t(std::uint32_t(answer) >> (8 * i)));
+        bytes.push_back(marker);
+        Seed("fuzz_escapereply", name, bytes);
+    };
+    reply("watermark", words({3, 0, 0, 300, 0, 0, 2400, 3300, 0}), 1, 0);
+    reply("watermark-600", words({255, 0, 0, 600, 100, 100, 4900, 6900, 0}), 1, 0);
+    reply("end-resources", words({600, 4800, 6600, 1}), 2, 0);
+    Bytes job(docevents::kJobStateSize, 0);
+    Set(job, docevents::kJobFlags, 0x21u);
+    Set(job, docevents::kJobVariant, 2);
+    reply("job-state", job, 1, docevents::kManualDuplexOn);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -374,6 +427,7 @@ int main(int argc, char** argv)
     ModelSeeds();
     EventSeeds();
     StringSeeds();
+    DocEventSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;
 }
