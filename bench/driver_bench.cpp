@@ -14,6 +14,7 @@
 #include "DevmodeLayout.h"
 #include "DrvUiDecls.h"
 #include "ImportCounter.h"
+#include "PageBench.h"
 #include "TestSupport.h"
 
 namespace {
@@ -116,6 +117,7 @@ int main()
         ClosePrinter(printer);
         qvtest::DeleteTestPrinter(printerName);
     }
+    bench::RunPageEvents(library);
     FreeLibrary(library);
     return 0;
 }

@@ -45,3 +45,25 @@ using IsUsaFn = int(WINAPI*)();
 
 inline constexpr char kGetPaperFormatExport[] = "GetPaperFormat";
 inline constexpr char kIsUsaExport[] = "isUSA";
+
+// A request for one translated custom resource of the resource library, by resource name and
+// integer type (the custom types 258 to 286, or a platform type such as 2 for a bitmap).
+struct XlatedResourceRequest {
+    std::uint16_t size;  // of this record
+    std::uint16_t reserved0;
+    std::uint32_t direct;  // non-zero: number is a resource name ID of the resource library
+    std::uint16_t number;  // a resource name ID, or a logical resource number
+    std::uint16_t reserved1;
+    std::uint16_t type;
+    std::uint16_t reserved2;
+};
+static_assert(sizeof(XlatedResourceRequest) == 16);
+static_assert(offsetof(XlatedResourceRequest, number) == 8);
+static_assert(offsetof(XlatedResourceRequest, type) == 12);
+
+// The loaded resource, or null; its size in bytes, or 0.
+using LoadXlatedResourceFn = HGLOBAL(WINAPI*)(XlatedResourceRequest* request);
+using GetSizeofXlatedResourceFn = DWORD(WINAPI*)(XlatedResourceRequest* request);
+
+inline constexpr char kLoadXlatedResourceExport[] = "LoadXlatedResource";
+inline constexpr char kGetSizeofXlatedResourceExport[] = "GetSizeofXlatedResource";

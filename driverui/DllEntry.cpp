@@ -8,6 +8,9 @@
 #include "caps/DeviceCapabilities.h"
 #include "current/ConvertDevMode.h"
 #include "current/DrvCfgExports.h"
+#include "docevents/DocumentEvents.h"
+#include "events/PrinterEvents.h"
+#include "events/Rename.h"
 #include "sheet/CallBacks.h"
 #include "sheet/PropertySheets.h"
 #include "sheet/Toolkit.h"
@@ -126,6 +129,26 @@ DWORD WINAPI EnumDrvCfgSupport(profiles::DrvCfgSupportRecord* record)
 DWORD WINAPI EnumSpecificDrvCfgCallBack(profiles::DrvCfgSearchRecord* search, const profiles::ConfigEntry* entry)
 {
     return profiles::EnumSpecificDrvCfg(search, entry);
+}
+
+int WINAPI DrvDocumentEvent(HANDLE hPrinter, HDC hdc, int iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut)
+{
+    return docevents::DocumentEvent(hPrinter, hdc, iEsc, cbIn, pvIn, cbOut, pvOut);
+}
+
+BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam)
+{
+    return events::PrinterEvent(pPrinterName, DriverEvent, Flags, lParam);
+}
+
+BOOL WINAPI DrvUpgradePrinter(DWORD Level, LPBYTE pDriverUpgradeInfo)
+{
+    return events::UpgradePrinter(Level, pDriverUpgradeInfo);
+}
+
+BOOL WINAPI Rename(events::RenameRecord* record)
+{
+    return events::RenamePrinterData(record);
 }
 
 // The runtime's start-up code calls DllMain; the library's own start-up is DllInitialize.

@@ -1,6 +1,7 @@
 // Writes the fuzzers' seed corpora: the sample script and its lines, configuration data built
-// from the family's devmodes, record lists as the list settings write them, and every model
-// resource of the family. Usage: qvfuzzseeds <script.inf> <output directory>.
+// from the family's devmodes, record lists as the list settings write them, every model
+// resource of the family, and the language library's strings in English and pseudo-localised.
+// Usage: qvfuzzseeds <script.inf> <output directory>.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,9 +11,12 @@
 #include <vector>
 
 #include "CfgEngine.h"
+#include "EscapeReplies.h"
 #include "FeatureBlock.h"
+#include "JobDevmode.h"
 #include "ModelData.h"
 #include "ModelFixtures.h"
+#include "RcScript.h"
 #include "RecordList.h"
 #include "engine/InfFile.h"
 #include "engine/Tokenizer.h"
@@ -270,6 +274,141 @@ void ModelSeeds()
     }
 }
 
+// ---- Printer events: configuration updates and the utility's command line.
+
+// A string as FuzzedDataProvider::ConsumeRandomLengthString reads one: backslashes doubled, then
+// a backslash and another character to end it.
+std::string ProviderString(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '\\')
+            out += c;
+    }
+    return out + "\\;";
+}
+
+void EventSeeds()
+{
+    const std::string installed = "[QVTDX5DD]\r\nQV5=1\r\n[Fonts]\r\nCourier=old\r\nArial=keep\r\n"
+                                  "[FontSubstitutes]\r\nHelv=Arial\r\n[ALIAS]\r\nArial=ArialSet\r\n"
+                                  "[ArialSet]\r\nBold=ArialBd\r\n";
+    const std::string head = "[QVTDX5DD]\r\ntag=QV5\r\nver=2\r\n[UpdateControl]\r\n";
+    const char* const rules[] = {
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|Courier=new\r\n",
+        "|EXIST|0|QVTDX5DD.INI|Fonts|Courier=new\r\n|NOTEXIST|0|QVTDX5DD.INI|Fonts|Arial=new\r\n",
+        "|REMOVE|0|QVTDX5DD.INI|Fonts|*=\r\n",
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|*=\r\n[QVTDX5DD.INI|Fonts]\r\nTimes=t\r\n",
+        "~NOTEXIST~0~QVTDX5DD.INI~Fonts~Arial~REPLACE~7~QVTDX5DD.INI~Other~Key=both\r\n",
+        "|MOVE|0|QVTDX5DD.INI|Fonts|Courier=x\r\n",
+        "|REPLACE|0|QVTDX5DD.INI|Fonts|Courier=new\r\n[AdditionalFonts]\r\nF1=QVSANS.FNT\r\n",
+    };
+    int n = 0;
+    for (const char* rule : rules)
+        Seed("fuzz_inirules", "rule" + std::to_string(++n), installed + std::string(1, '\0') + head + rule);
+
+    const struct {
+        const char* dir;
+        const char* port;
+        const char* printer;
+        bool silent;
+    } lines[] = {
+        {"C:\\windows\\system32\\spool\\drivers\\w32x86\\3\\", "LPT1:", "Qelbrin QV-5", true},
+        {"C:\\Program Files\\Qel\\", "LPT1:,FILE:", "Office \"2\" -s", false},
+        {"C:\\drv\\", "LPT1:\" -i \"C:\\x.inf", "O'Brien", false},
+        {"C:\\drv\\", "LPT1:", "Both \" and '", false},
+    };
+    n = 0;
+    for (const auto& l : lines)
+        Seed("fuzz_cmdquote", "line" + std::to_string(++n),
+             ProviderString(l.dir) + ProviderString(l.port) + l.printer + char(l.silent ? 1 : 0));
+}
+
+// ---- Language library strings.
+
+// A string table line's text, the script's doubled quotes read as one.
+std::string ScriptText(const std::string& quoted)
+{
+    return rcscript::Unquoted(quoted).value_or("");
+}
+
+void StringSeeds()
+{
+    std::ifstream file(QV_STRINGS_SCRIPT);
+    std::string line;
+    int n = 0;
+    while (std::getline(file, line)) {
+        const std::string code = rcscript::Trim(rcscript::CodeOf(line));
+        const std::size_t quote = code.find('"');
+        if (quote == std::string::npos || code.rfind('"') == quote)
+            continue;
+        const std::string raw = code.substr(quote + 1, code.rfind('"') - quote - 1);
+        for (const std::string& text : {ScriptText('"' + raw + '"'), ScriptText('"' + rcscript::PseudoText(raw) + '"')}) {
+            // The format, the value its caller fills, a buffer of 256 and a width of 40.
+            std::string seed = text;
+            seed += '\0';
+            seed += "Qelbrin QV-5 on LPT1:";
+            seed += '\0';
+            seed += std::string("\x00\x01\x28", 3);
+            Seed("fuzz_textformat", "string" + std::to_string(++n), seed);
+        }
+    }
+    if (n == 0) {
+        std::cerr << "qvfuzzseeds: no strings in " << QV_STRINGS_SCRIPT << '\n';
+        std::exit(1);
+    }
+}
+
+// ---- Document events: the family's devmodes with names of every length before them, and the
+// rendering driver's replies as it gives them.
+
+void DocEventSeeds()
+{
+    using namespace devmode;
+    using model::family::kModels;
+    // FuzzedDataProvider: a length-prefixed text ends at a backslash and another character.
+    const auto text = [](const std::string& s) { return s + "\\n"; };
+    for (std::size_t m = 0; m < kModels.size(); ++m) {
+        Bytes d = fuzzfix::DevmodeOf(kModels[m]);
+        d[673] = 3;
+        d[674] = 4;
+        d[228] = d[432] = 0xFF;
+        d[1124] = 1;
+        UpdateChecksum(d);
+        for (const std::size_t names : {std::size_t(8), std::size_t(41), std::size_t(60)}) {
+            std::string head = text(std::string(names / 2, '1')) + text(std::string(names, 'C')) +
+                               text(std::string(names, 'U'));
+            Bytes input(head.begin(), head.end());
+            input.insert(input.end(), d.begin(), d.end());
+            // Integers come from the end: lists, then the two defaulted values.
+            input.push_back(5);
+            input.push_back(4);
+            input.push_back(3);
+            Seed("fuzz_jobdevmode", "model" + std::to_string(m) + "-names" + std::to_string(names), input);
+        }
+    }
+
+    const auto words = [](std::initializer_list<std::uint32_t> values) {
+        Bytes b;
+        for (const std::uint32_t v : values)
+            for (int i = 0; i < 4; ++i)
+                b.push_back(std::uint8_t(v >> (8 * i)));
+        return b;
+    };
+    const auto reply = [&](const std::string& name, Bytes bytes, std::int32_t answer, std::uint8_t marker) {
+        for (int i = 3; i >= 0; --i)
+            bytes.push_back(std::uint8_t(std::uint32_t(answer) >> (8 * i)));
+        bytes.push_back(marker);
+        Seed("fuzz_escapereply", name, bytes);
+    };
+    reply("watermark", words({3, 0, 0, 300, 0, 0, 2400, 3300, 0}), 1, 0);
+    reply("watermark-600", words({255, 0, 0, 600, 100, 100, 4900, 6900, 0}), 1, 0);
+    reply("end-resources", words({600, 4800, 6600, 1}), 2, 0);
+    Bytes job(docevents::kJobStateSize, 0);
+    Set(job, docevents::kJobFlags, 0x21u);
+    Set(job, docevents::kJobVariant, 2);
+    reply("job-state", job, 1, docevents::kManualDuplexOn);
 // Counted lists the feature block builder reads: header and entry sizes, the most entries the
 // parser accepts.
 struct ListShape {
@@ -352,6 +491,9 @@ int main(int argc, char** argv)
     DevmodeSeeds();
     RecordListSeeds();
     ModelSeeds();
+    EventSeeds();
+    StringSeeds();
+    DocEventSeeds();
     FeatureBlockSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;

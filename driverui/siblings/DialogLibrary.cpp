@@ -49,4 +49,26 @@ std::optional<std::uint16_t> DialogLibrary::TrayStringId(std::uint16_t tray) con
     return std::uint16_t(trayId_(tray));
 }
 
+std::optional<std::vector<std::uint8_t>> DialogLibrary::Resource(std::uint16_t number, std::uint16_t type, bool direct,
+                                                                  std::size_t maxBytes) const
+{
+    const auto size = Export<GetSizeofXlatedResourceFn>(kGetSizeofXlatedResourceExport);
+    const auto load = Export<LoadXlatedResourceFn>(kLoadXlatedResourceExport);
+    if (!size || !load)
+        return std::nullopt;
+    XlatedResourceRequest request{};
+    request.size = sizeof request;
+    request.direct = direct ? 1 : 0;
+    request.number = number;
+    request.type = type;
+    const DWORD bytes = size(&request);
+    if (bytes == 0 || bytes > maxBytes)
+        return std::nullopt;
+    const HGLOBAL handle = load(&request);
+    const auto* data = handle ? static_cast<const std::uint8_t*>(LockResource(handle)) : nullptr;
+    if (!data)
+        return std::nullopt;
+    return std::vector<std::uint8_t>(data, data + bytes);
+}
+
 }  // namespace siblings

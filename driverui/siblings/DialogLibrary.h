@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "DialogLibraryApi.h"
 
@@ -36,6 +37,22 @@ public:
     // The string ID of the display name of tray number `tray`; nothing when the export is missing
     // or the number is past the last one it names.
     std::optional<std::uint16_t> TrayStringId(std::uint16_t tray) const;
+
+    // Whether the library itself could be loaded.
+    bool Loaded() const { return module_ != nullptr; }
+
+    // The bytes of a translated resource (a logical resource number, or with direct a resource
+    // name of the resource library) of an integer type. Nothing when the library, its resource
+    // exports or the resource are missing, or the size it reports passes maxBytes.
+    std::optional<std::vector<std::uint8_t>> Resource(std::uint16_t number, std::uint16_t type, bool direct,
+                                                      std::size_t maxBytes) const;
+
+    // Any other export of the library by name; null when it or the library is missing.
+    template <class F>
+    F Export(const char* name) const
+    {
+        return module_ ? reinterpret_cast<F>(GetProcAddress(module_, name)) : nullptr;
+    }
 
 private:
     HMODULE module_;

@@ -1,5 +1,5 @@
-# Sourced by scripts/test and scripts/demo: a project-local Wine prefix with one persistent
-# wineserver that an exit trap stops.
+# Sourced by scripts/test, scripts/demo and scripts/bench: project-local Wine prefixes with one
+# persistent wineserver at a time, which an exit trap stops.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 export WINEDEBUG=-all
 export WINEARCH=win64
@@ -7,9 +7,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export PATH="/usr/lib/wine:$PATH"
 qv_template="$root/build/wine/template"
 
+# Wine's 32-bit half (wine32:i386) runs the shipped i686 build; /usr/lib/wine/wine is its loader.
+qv_have_wine32() {
+  [ -x /usr/lib/wine/wine ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'
+}
+
 # A ready prefix is made once and copied for every run: a fresh one costs seconds, a copy less.
+# A template made before wine32 was installed lacks the 32-bit system folder and is made again.
 qv_wine_template() {
-  [ -f "$qv_template/.ready" ] && return 0
+  if [ -f "$qv_template/.ready" ]; then
+    if ! qv_have_wine32 || [ -f "$qv_template/drive_c/windows/syswow64/kernel32.dll" ]; then
+      return 0
+    fi
+  fi
   rm -rf "$qv_template"
   mkdir -p "$qv_template"
   local settings="$root/build/wine/settings.reg"
@@ -29,21 +39,36 @@ REG
   (
     export WINEPREFIX="$qv_template"
     wineboot -i </dev/null >/dev/null 2>&1 || true
-    wine64 regedit /S "$(winepath -w "$settings" 2>/dev/null)" </dev/null >/dev/null 2>&1
+    local file
+    file=$(winepath -w "$settings" 2>/dev/null)
+    wine64 regedit /S "$file" </dev/null >/dev/null 2>&1
+    # A 32-bit program reads the 32-bit view of HKLM\Software: the crash settings go there too.
+    if qv_have_wine32; then
+      wine regedit /S "$file" </dev/null >/dev/null 2>&1
+    fi
     # Let the server write the registry out before the prefix is copied.
     wineserver -w </dev/null >/dev/null 2>&1
   )
   touch "$qv_template/.ready"
 }
 
-# qv_wine_start NAME: a fresh prefix build/wine/NAME from the template, and its server.
+# qv_wine_stop: stops the current prefix's server, letting its programs exit first.
+qv_wine_stop() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+# qv_wine_start NAME: a fresh prefix build/wine/NAME from the template, and its server; the
+# previous prefix's server, if any, is stopped first.
 qv_wine_start() {
   qv_wine_template
+  qv_wine_stop
   export WINEPREFIX="$root/build/wine/$1"
   rm -rf "$WINEPREFIX"
   cp -a "$qv_template" "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
-  trap 'WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true' EXIT
+  trap qv_wine_stop EXIT
   # The first program in a prefix starts its background services; started here with no
   # standard streams, they cannot hold a test runner's pipes open.
   wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -1,4 +1,5 @@
 // qvprnsetup: installs the test printer driver and printers, and lists what the spooler holds.
+#include "PrinterEvents.h"
 #include "TestSupport.h"
 
 #include <windows.h>
@@ -14,7 +15,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: qvprnsetup driver \"<driver name>\" [help file]\n"
     "       qvprnsetup printer \"<printer name>\" \"<driver name>\" [port]\n"
-    "       qvprnsetup list\n";
+    "       qvprnsetup list\n"
+    "       qvprnsetup event init|connect|refresh|delete|disconnect \"<printer name>\"\n";
 
 int Fail(const std::string& what)
 {
@@ -56,6 +58,32 @@ int List()
     return 0;
 }
 
+// The spooler's part in a printer event, in this process: exit 0 when the driver answered TRUE,
+// 1 for FALSE, 3 when its configuration file or export could not be had.
+int PlayEvent(const std::string& which, const std::string& printer)
+{
+    const struct {
+        const char* name;
+        qvtest::SpoolerEvent event;
+    } events[] = {
+        {"init", qvtest::SpoolerEvent::Initialize},       {"connect", qvtest::SpoolerEvent::AddConnection},
+        {"refresh", qvtest::SpoolerEvent::CacheRefresh},  {"delete", qvtest::SpoolerEvent::Delete},
+        {"disconnect", qvtest::SpoolerEvent::DeleteConnection},
+    };
+    for (const auto& e : events) {
+        if (which != e.name)
+            continue;
+        const std::optional<BOOL> answer = qvtest::PlayPrinterEvent(printer, e.event);
+        if (!answer) {
+            Fail("cannot call the configuration file of \"" + printer + "\"");
+            return 3;
+        }
+        return *answer ? 0 : 1;
+    }
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -67,6 +95,8 @@ int main(int argc, char** argv)
         return AddPrinter(argv[2], argv[3], argc == 5 ? argv[4] : "LPT1:");
     if (command == "list" && argc == 2)
         return List();
+    if (command == "event" && argc == 4)
+        return PlayEvent(argv[2], argv[3]);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -1,11 +1,12 @@
 // Stand-ins for the picture library (QVTDX5BT.DLL), the instructions library (QVTDX5B1.DLL) and
 // the settings-interface library (QVTDX5UI.DLL) that the driver library loads by name for a
-// sheet, and for the dialog library (QVTDX5DU.DLL, dialogs.cpp) that it loads for tray and paper
-// names. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
-// in the file QVSIBLING_RECORD names. QVTDX5UI.DLL is built apart from the others (see the
-// CMake file): without it the driver falls back to its own pages.
+// sheet. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
+// in the file QVSIBLING_RECORD names; the picture library also records its calls. QVTDX5UI.DLL is
+// built apart from the others (see the CMake file): without it the driver falls back to its own
+// pages.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #ifndef QV_SIBLING_NAME
@@ -26,14 +27,45 @@ void Record(const char* event)
     }
 }
 
+#ifdef QV_SIBLING_PICTURES
+// The picture's colour: the printer configuration block's first word, so a test sees which
+// block the printer picture was drawn from.
+COLORREF PictureColour(const std::uint32_t* configuration)
+{
+    return configuration ? COLORREF(configuration[0] & 0xFFFFFF) : RGB(0, 0, 128);
+}
+#endif
+
 }  // namespace
 
 extern "C" {
 
 #ifdef QV_SIBLING_PICTURES
-// The painter and palette manager of the printer picture; the stand-in paints nothing.
-BOOL WINAPI PaintPrt(HWND, HDC, const void*) { return TRUE; }
-BOOL WINAPI ManagePal(HWND, UINT) { return TRUE; }
+// The painter of the printer picture: fills the target size at the area's top-left corner in the
+// colour of the configuration block and records the call.
+BOOL WINAPI PaintPrt(HDC dc, HMODULE, const RECT* area, int width, int height, int scale,
+                     const std::uint32_t* configuration, int flags)
+{
+    char line[96];
+    std::snprintf(line, sizeof line, "PaintPrt %d %d %d %d", width, height, scale, flags);
+    Record(line);
+    if (!dc || !area)
+        return FALSE;
+    const HBRUSH brush = CreateSolidBrush(PictureColour(configuration));
+    const RECT picture{area->left, area->top, area->left + width, area->top + height};
+    FillRect(dc, &picture, brush);
+    DeleteObject(brush);
+    return TRUE;
+}
+
+// The palette manager: records the request; the stand-in's picture has no palette to change.
+BOOL WINAPI ManagePal(HWND, UINT request)
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "ManagePal %u", request);
+    Record(line);
+    return FALSE;
+}
 #endif
 
 #ifdef QV_SIBLING_SETTINGS

@@ -1,4 +1,6 @@
 // qvtestprog [--sleep=MS] [--exit=N] [anything else]
+// QVTESTPROG_SLEEP and QVTESTPROG_EXIT give MS and N for a start whose command line the program
+// does not choose; the options win over them.
 // When QVTESTPROG_LOG names a file, appends one line to it, fields separated by tabs:
 //   command line (as the process got it) <TAB> current directory <TAB> own program path
 //   <TAB> show mode from the start-up information (-1 when none was given) <LF>
@@ -45,12 +47,19 @@ void AppendRecord(const char* logPath)
     }
 }
 
+long EnvironmentNumber(const char* name, long fallback)
+{
+    char text[32];
+    DWORD n = GetEnvironmentVariableA(name, text, sizeof text);
+    return n && n < sizeof text ? std::strtol(text, nullptr, 10) : fallback;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    unsigned long sleepMs = 0;
-    int exitCode = 0;
+    unsigned long sleepMs = static_cast<unsigned long>(EnvironmentNumber("QVTESTPROG_SLEEP", 0));
+    int exitCode = int(EnvironmentNumber("QVTESTPROG_EXIT", 0));
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--sleep=", 8) == 0)
             sleepMs = std::strtoul(argv[i] + 8, nullptr, 10);

@@ -56,6 +56,10 @@ TEST(Qvprnsetup, RefusesBadUseWithAMessage)
         {"printer \"QV Tool Orphan\"", 2, "usage:"},
         {"list extra", 2, "usage:"},
         {"printer \"QV Tool Orphan\" \"QV Tool no such driver\"", 1, "error 1797"},
+        {"event", 2, "usage:"},
+        {"event init", 2, "usage:"},
+        {"event bogus \"QV Tool Printer\"", 2, "usage:"},
+        {"event init \"QV Tool no such printer\"", 3, "cannot call the configuration file"},
     };
     TempDir dir;
     for (const Case& c : cases) {

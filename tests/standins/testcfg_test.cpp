@@ -294,21 +294,29 @@ TEST(StandinDevmode, LongPrinterNameIsCutToTheDeviceNameField)
     DeleteTestPrinter(printer);
 }
 
-TEST(StandinDriver, IsRegisteredForBothEnvironmentsWithVersion3)
+TEST(StandinDriver, IsRegisteredForTheRunsEnvironmentsWithVersion3)
 {
     const std::string driver = "QV Standin Driver " + TestName();
     ASSERT_TRUE(InstallTestDriver(driver)) << "error " << GetLastError();
     struct Case {
         const char* environment;
-        const char* configFile;
+        const char* configFile;  // nullptr: not registered there
     };
     const Case cases[] = {
+#ifdef _WIN64
         {"Windows x64", "\\qvtestcfg.dll"},
+#else
+        {"Windows x64", nullptr},
+#endif
         {"Windows NT x86", "\\qvtestcfg32.dll"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.environment);
         const auto found = FindDriver(c.environment, driver);
+        if (!c.configFile) {
+            EXPECT_FALSE(found) << found->configFile;
+            continue;
+        }
         ASSERT_TRUE(found);
         EXPECT_EQ(found->version, 3u);
         EXPECT_TRUE(EndsWith(found->configFile, c.configFile)) << found->configFile;

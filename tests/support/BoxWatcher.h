@@ -44,12 +44,7 @@ private:
     void Run()
     {
         while (!stop_) {
-            EnumWindows(
-                [](HWND window, LPARAM self) {
-                    reinterpret_cast<BoxWatcher*>(self)->Look(window);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(this));
+            EnumWindows(LookAt, reinterpret_cast<LPARAM>(this));
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
@@ -79,19 +74,24 @@ private:
     static std::string LongestStatic(HWND window)
     {
         std::string longest;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM out) {
-                char cls[16] = "", text[1024] = "";
-                GetClassNameA(child, cls, sizeof cls);
-                GetWindowTextA(child, text, sizeof text);
-                auto& s = *reinterpret_cast<std::string*>(out);
-                if (lstrcmpiA(cls, "Static") == 0 && std::string(text).size() > s.size())
-                    s = text;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&longest));
+        EnumChildWindows(window, KeepLongerStatic, reinterpret_cast<LPARAM>(&longest));
         return longest;
+    }
+    // Enumeration callbacks are stdcall in the i686 build: no lambda converts to them.
+    static BOOL CALLBACK LookAt(HWND window, LPARAM self)
+    {
+        reinterpret_cast<BoxWatcher*>(self)->Look(window);
+        return TRUE;
+    }
+    static BOOL CALLBACK KeepLongerStatic(HWND child, LPARAM out)
+    {
+        char cls[16] = "", text[1024] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        GetWindowTextA(child, text, sizeof text);
+        auto& s = *reinterpret_cast<std::string*>(out);
+        if (lstrcmpiA(cls, "Static") == 0 && std::string(text).size() > s.size())
+            s = text;
+        return TRUE;
     }
 
     const std::vector<std::string> titles_;

@@ -14,9 +14,14 @@ struct EnvironmentFiles {
     const char* dataFile;
 };
 
+// A 32-bit program adds printers on drivers of "Windows NT x86", which the post-install utility
+// asks about too: the i686 build registers that environment alone, with its own files. The 64-bit
+// build needs "Windows x64" for its printers and still answers the utility's question about
+// "Windows NT x86", with its x64 files under other names (Wine checks no architecture).
 constexpr EnvironmentFiles kEnvironments[] = {
+#ifdef _WIN64
     {"Windows x64", "qvtestcfg.dll", "qvtestdrv.dll", "qvtest.dat"},
-    // Wine checks no architecture: distinct names keep each environment's files its own.
+#endif
     {"Windows NT x86", "qvtestcfg32.dll", "qvtestdrv32.dll", "qvtest32.dat"},
 };
 

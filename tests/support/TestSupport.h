@@ -20,9 +20,9 @@ std::string BinDir();
 inline constexpr const char* kDefaultHelpFile = "qvtest.hlp";
 
 // Registers the test driver (configuration file qvtestcfg.dll from BinDir(), version 3) for
-// "Windows x64", so AddPrinter finds it, and for "Windows NT x86", which the utility asks about,
-// under distinct file names per environment. Driver and data files are placeholders; an empty
-// helpFile registers none.
+// "Windows NT x86", which the utility asks about and where a 32-bit program's AddPrinter looks,
+// and in the 64-bit build also for "Windows x64", where its AddPrinter looks, under distinct file
+// names per environment. Driver and data files are placeholders; an empty helpFile registers none.
 bool InstallTestDriver(const std::string& driverName, const std::string& helpFile = kDefaultHelpFile);
 // A local printer on the test driver, print processor "winprint".
 bool AddTestPrinter(const std::string& printerName, const std::string& driverName,
