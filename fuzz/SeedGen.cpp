@@ -409,6 +409,8 @@ void DocEventSeeds()
     Set(job, docevents::kJobFlags, 0x21u);
     Set(job, docevents::kJobVariant, 2);
     reply("job-state", job, 1, docevents::kManualDuplexOn);
+}
+
 // Counted lists the feature block builder reads: header and entry sizes, the most entries the
 // parser accepts.
 struct ListShape {
