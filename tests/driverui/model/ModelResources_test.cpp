@@ -389,6 +389,27 @@ TEST_F(ModelResourcesTest, FeatureLayoutsNameFeaturesTheModelCanFill)
     }
 }
 
+// The page-template sets name the dialog templates of the language library the pages are made
+// from.
+TEST_F(ModelResourcesTest, PageTemplateSetsNameTheLanguageLibrarysTemplates)
+{
+    HMODULE language = LoadLibraryExA((qvtest::BinDir() + "\\QVTDX5DL.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(language) << "QVTDX5DL.DLL: " << GetLastError();
+    for (int n : models_) {
+        SCOPED_TRACE(Trace(n));
+        const auto pages = ParsePageTemplateSet(Selected(kPageTemplateSetType, Description(n).pageTemplateSet));
+        ASSERT_TRUE(pages);
+        for (std::size_t slot = 0; slot < pages->templates.size(); ++slot) {
+            const std::uint16_t id = pages->templates[slot];
+            if (id != 0) {
+                EXPECT_TRUE(FindResourceW(language, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)))
+                    << "slot " << slot + 1 << ": no dialog template " << id;
+            }
+        }
+    }
+    FreeLibrary(language);
+}
+
 TEST_F(ModelResourcesTest, EveryResidentFontBelongsToAFontSetOfAModel)
 {
     std::uint64_t reachable = 0;
