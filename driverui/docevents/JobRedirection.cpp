@@ -89,11 +89,12 @@ bool ServerPortsReadable(const PRINTER_INFO_2W& info)
     return EnumPortsW(info.pServerName, 1, ports.data(), needed, &needed, &count) != FALSE;
 }
 
+// Only the library beside this one, by its full path: a bare name would run whatever the current
+// directory or the search path holds under that name inside the printing process.
 HMODULE LoadConversionLibrary()
 {
-    if (HMODULE m = LoadLibraryW(SiblingPathW(DriverModule(), kJobConversionLibrary.wide).c_str()))
-        return m;
-    return LoadLibraryW(kJobConversionLibrary.wide);
+    const std::wstring path = SiblingFullPathW(DriverModule(), kJobConversionLibrary.wide);
+    return path.empty() ? nullptr : LoadLibraryW(path.c_str());
 }
 
 // A new temporary file in the temporary directory, or in its "TEMP" directory when that fails.

@@ -154,6 +154,27 @@ TEST_F(JobLaunchTest, RedirectedJobIsConvertedByRundll32InTheDriverDirectory)
     DeleteFileA(temp.c_str());
 }
 
+// A conversion library missing beside the driver library is not looked for elsewhere, here in
+// the current directory: the job prints as the application asked.
+TEST_F(JobLaunchTest, TheConversionLibraryIsLoadedFromBesideTheDriverOnly)
+{
+    qvtest::CallRecord conversion("QVTDX5LU_RECORD", dir_.File("conversion.log"));
+    const std::string beside = library_.Dir() + "QVTDX5LU.DLL";
+    ASSERT_TRUE(MoveFileA(beside.c_str(), (beside + ".kept").c_str()));
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(qvtest::BinDir().c_str()));
+    renderer_.Script(kRedirectScript);
+    const std::wstring document = L"Planted";
+    DOCINFOW info{sizeof info, document.c_str(), nullptr, nullptr, 0};
+    EXPECT_EQ(library_.StartDoc(printer_, nullptr, &info), 1);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(info.lpszOutput, nullptr) << "redirected through the copy in the current directory";
+    library_.Event(printer_, nullptr, DOCUMENTEVENT_ENDDOCPOST);
+    EXPECT_FALSE(conversion.Exists());
+    MoveFileA((beside + ".kept").c_str(), beside.c_str());
+}
+
 TEST_F(JobLaunchTest, NoRedirectionWithoutTheRegistrationOrTheCapability)
 {
     const struct {
