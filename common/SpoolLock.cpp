@@ -124,7 +124,7 @@ DWORD LockedSetPrinterDataA(HANDLE printer, LPSTR valueName, DWORD type, LPBYTE 
     const DWORD error = GetLastError();
     // Stored as the wide value: binary data keeps its bytes, texts do not.
     if (type == REG_BINARY && valueName)
-        spoolcache::Wrote(printer, Widened(valueName), type, data, size);
+        spoolcache::Wrote(printer, Widened(valueName), type, data, size, result);
     else
         spoolcache::WroteOther();
     SetLastError(error);
@@ -137,7 +137,7 @@ DWORD LockedSetPrinterDataW(HANDLE printer, LPWSTR valueName, DWORD type, LPBYTE
                                     [&] { return SetPrinterDataW(printer, valueName, type, data, size); });
     const DWORD error = GetLastError();
     if (valueName)
-        spoolcache::Wrote(printer, valueName, type, data, size);
+        spoolcache::Wrote(printer, valueName, type, data, size, result);
     else
         spoolcache::WroteOther();
     SetLastError(error);

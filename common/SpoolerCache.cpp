@@ -437,12 +437,35 @@ void SawOtherRead()
         Recorder::Unknown();
 }
 
-void Wrote(HANDLE printer, const std::wstring& valueName, DWORD type, const BYTE* data, DWORD size)
+namespace {
+
+// Whether the value is kept in this generation with exactly these bytes.
+bool KeptAs(const std::wstring& printer, const std::wstring& valueName, DWORD type, const BYTE* data, DWORD size)
 {
-    Invalidate();
+    const std::uint64_t g = Generation();
+    if (!g || printer.empty())
+        return false;
+    State& s = Shared();
+    AcquireSRWLockShared(&s.lock);
+    const auto hit = s.values.find({printer, Folded(valueName)});
+    const bool same = hit != s.values.end() && hit->second.generation == g && hit->second.full &&
+                      hit->second.type == type && hit->second.bytes.size() == size &&
+                      std::equal(hit->second.bytes.begin(), hit->second.bytes.end(), data);
+    ReleaseSRWLockShared(&s.lock);
+    return same;
+}
+
+}  // namespace
+
+void Wrote(HANDLE printer, const std::wstring& valueName, DWORD type, const BYTE* data, DWORD size, DWORD result)
+{
+    const std::wstring name = t_scope ? PrinterOf(printer) : std::wstring();
+    // A refused write changed nothing, nor did one of the bytes that were there.
+    if (result == ERROR_SUCCESS && !KeptAs(name, valueName, type, data, size))
+        Invalidate();
     if (t_quiet || !t_footprint)
         return;
-    Recorder::Write(PrinterOf(printer), valueName, type, data, size);
+    Recorder::Write(name, valueName, type, data, size);
 }
 
 void WroteOther()

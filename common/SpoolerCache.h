@@ -75,7 +75,7 @@ void SawValue(HANDLE printer, const std::wstring& valueName, DWORD result, DWORD
               DWORD size, DWORD needed);
 void SawPrinterInfo2(HANDLE printer, BOOL result, const BYTE* buffer, DWORD size);
 void SawOtherRead();
-void Wrote(HANDLE printer, const std::wstring& valueName, DWORD type, const BYTE* data, DWORD size);
+void Wrote(HANDLE printer, const std::wstring& valueName, DWORD type, const BYTE* data, DWORD size, DWORD result);
 void WroteOther();
 
 // What a piece of work read and wrote through the wrappers: the printer values (by printer and

@@ -155,8 +155,10 @@ struct BuildKey {
 
 struct KeptBuild {
     std::uint64_t generation = 0;
-    std::string modelName;  // as the model file is asked about it
-    std::string lookup;     // what the model file answered
+    std::string modelName;    // as the model file is asked about it
+    std::string lookup;       // what the model file answered
+    std::string printerName;  // as the installed configuration is asked about it
+    spoolcache::Observed seen;
     Buffer devmode{};
 };
 
@@ -216,6 +218,45 @@ bool FindKept(const BuildKey& key, std::uint64_t generation, Buffer& out)
     return found && LookupThisCall(modelName) == lookup;
 }
 
+// Whether what the build saw holds now (the store looked at since): nothing it read or wrote has
+// changed, the model file answers the same, and no hand-off waits.
+bool StillValid(const KeptBuild& k)
+{
+    return !HandOffWaiting(k.printerName) && LookupThisCall(k.modelName) == k.lookup && k.seen.StillHolds();
+}
+
+// Keeps a build and takes again the others of the printer that the call's own writes made look
+// stale but that still hold: a run that alternates between callers then settles.
+void Keep(const BuildKey& key, KeptBuild build)
+{
+    const std::uint64_t now = spoolcache::Generation();
+    if (!now || !StillValid(build))
+        return;
+    build.generation = now;
+    std::vector<std::pair<BuildKey, KeptBuild>> older;
+    AcquireSRWLockExclusive(&g_keptLock);
+    auto& kept = KeptBuilds();
+    if (kept.size() >= kKeptBuilds)
+        kept.clear();
+    kept[key] = std::move(build);
+    for (const auto& [k, b] : kept)
+        if (k.printer == key.printer && b.generation != now)
+            older.emplace_back(k, b);
+    ReleaseSRWLockExclusive(&g_keptLock);
+    for (auto& [k, b] : older) {
+        const bool holds = StillValid(b);
+        AcquireSRWLockExclusive(&g_keptLock);
+        const auto it = kept.find(k);
+        if (it != kept.end() && it->second.generation == b.generation) {
+            if (holds)
+                it->second.generation = now;
+            else
+                kept.erase(it);
+        }
+        ReleaseSRWLockExclusive(&g_keptLock);
+    }
+}
+
 // The build's result, kept or built; modelName and printerName are the names the build gives the
 // model file and the installed configuration.
 template <class Build>
@@ -241,17 +282,9 @@ bool Kept(BuildKey key, HANDLE printer, const std::string& modelName, const std:
         return true;
     // Judged when the call's own writes are done: a later build in the same call may write what
     // this one read.
-    spoolcache::WhenCallEnds([key = std::move(key), seen = std::move(seen), modelName, printerName, lookup,
-                              built = out] {
-        const std::uint64_t now = spoolcache::Generation();
-        if (!now || HandOffWaiting(printerName) || !seen.StillHolds())
-            return;
-        AcquireSRWLockExclusive(&g_keptLock);
-        auto& kept = KeptBuilds();
-        if (kept.size() >= kKeptBuilds)
-            kept.clear();
-        kept[key] = KeptBuild{now, modelName, lookup, built};
-        ReleaseSRWLockExclusive(&g_keptLock);
+    spoolcache::WhenCallEnds([key = std::move(key), build = KeptBuild{0, modelName, lookup, printerName,
+                                                                      std::move(seen), out}] {
+        Keep(key, build);
     });
     return true;
 }
@@ -271,6 +304,9 @@ bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName)
     if (info.empty())
         return false;
     const auto* p = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    // The printer's own driver named is the printer's own driver.
+    if (driverName && p->pDriverName && wcscmp(driverName, p->pDriverName) == 0)
+        driverName = nullptr;
     const BuildKey key{BuildKind::Current, {}, driverName ? driverName : L"", {}};
     return Kept(key, printer, NarrowText(driverName ? driverName : p->pDriverName),
                 std::string(ReducePrinterName(NarrowText(p->pPrinterName))), out,
