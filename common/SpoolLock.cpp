@@ -106,13 +106,15 @@ DWORD LockedGetPrinterDataA(HANDLE printer, LPSTR valueName, LPDWORD type, LPBYT
 DWORD LockedGetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                             LPDWORD needed)
 {
-    DWORD t = 0, n = 0;
+    DWORD t = 0;
     const DWORD result = Serialised(L"GetPrinterData", kNoLevel, [&] {
-        return GetPrinterDataW(printer, valueName, type ? type : &t, data, size, needed ? needed : &n);
+        return GetPrinterDataW(printer, valueName, type ? type : &t, data, size, needed);
     });
     const DWORD error = GetLastError();
-    if (valueName)
-        spoolcache::SawValue(printer, valueName, result, type ? *type : t, data, size, needed ? *needed : n);
+    if (valueName && needed)
+        spoolcache::SawValue(printer, valueName, result, type ? *type : t, data, size, *needed);
+    else
+        spoolcache::SawOtherRead();
     SetLastError(error);
     return result;
 }

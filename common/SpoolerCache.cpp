@@ -92,18 +92,22 @@ struct Kept {
     std::uint64_t generation = 0;
 };
 
-// One printer value's answers, by the shape of the question.
+// What the spooler wrote into an out-parameter it left alone: no value it reports.
+constexpr DWORD kUntouched = 0xFFFFFFFFu;
+
+// The spooler's answer to one question about a printer value that it did not answer with the
+// value itself (missing, or a buffer too small or none); kUntouched where it left the caller's
+// variable as it was.
 struct Answer {
-    bool known = false;
+    bool buffer = false;  // the question: with a buffer, and its size
+    DWORD size = 0;
     DWORD result = 0;
-    DWORD type = 0;
-    DWORD needed = 0;
+    DWORD type = kUntouched;
+    DWORD needed = kUntouched;
 };
 struct KeptValue : Kept {
-    Answer missing;      // not there: the same answer to every question
-    Answer sizeQuery;    // no buffer
-    Answer tooSmall;     // a buffer smaller than the value
-    bool full = false;   // the bytes
+    std::vector<Answer> answers;
+    bool full = false;  // the value itself
     DWORD type = 0;
     std::vector<BYTE> bytes;
 };
@@ -601,51 +605,38 @@ namespace {
 
 void Put(LPDWORD out, DWORD value)
 {
-    if (out)
+    if (out && value != kUntouched)
         *out = value;
-}
-
-DWORD Give(const Answer& a, LPDWORD type, LPDWORD needed)
-{
-    Put(type, a.type);
-    Put(needed, a.needed);
-    return a.result;
 }
 
 // The kept answer to the question, if there is one.
 std::optional<DWORD> FromMemory(const KeptValue& v, LPDWORD type, LPBYTE data, DWORD size, LPDWORD needed)
 {
-    if (v.missing.known)
-        return Give(v.missing, type, needed);
-    if (!data)
-        return v.sizeQuery.known ? std::optional<DWORD>(Give(v.sizeQuery, type, needed)) : std::nullopt;
-    if (v.full) {
-        const DWORD n = DWORD(v.bytes.size());
+    if (v.full && data && size >= v.bytes.size()) {
+        std::memcpy(data, v.bytes.data(), v.bytes.size());
         Put(type, v.type);
-        Put(needed, n);
-        if (size < n)
-            return v.tooSmall.known ? Give(v.tooSmall, type, needed) : DWORD(ERROR_MORE_DATA);
-        std::memcpy(data, v.bytes.data(), n);
+        Put(needed, DWORD(v.bytes.size()));
         return DWORD(ERROR_SUCCESS);
     }
-    if (v.tooSmall.known && size < v.tooSmall.needed)
-        return Give(v.tooSmall, type, needed);
+    for (const Answer& a : v.answers)
+        if (a.buffer == (data != nullptr) && a.size == size) {
+            Put(type, a.type);
+            Put(needed, a.needed);
+            return a.result;
+        }
     return std::nullopt;
 }
 
 void Learn(KeptValue& v, DWORD result, DWORD type, const BYTE* data, DWORD size, DWORD needed)
 {
-    const Answer a{true, result, type, needed};
-    if (result == ERROR_FILE_NOT_FOUND)
-        v.missing = a;
-    else if (!data)
-        v.sizeQuery = a;
-    else if (result == ERROR_SUCCESS && needed <= size) {
+    if (result == ERROR_SUCCESS && data && needed != kUntouched && needed <= size) {
         v.full = true;
         v.type = type;
         v.bytes.assign(data, data + needed);
-    } else if (result == ERROR_MORE_DATA)
-        v.tooSmall = a;
+    } else if (result == ERROR_SUCCESS || result == ERROR_MORE_DATA || result == ERROR_FILE_NOT_FOUND) {
+        std::erase_if(v.answers, [&](const Answer& a) { return a.buffer == (data != nullptr) && a.size == size; });
+        v.answers.push_back({data != nullptr, size, result, type, needed});
+    }
 }
 
 template <class Record, std::size_t N>
@@ -739,8 +730,9 @@ BOOL KeptRecordCall(std::map<Key, KeptRecord> State::*records, const Key& key, s
 
 DWORD GetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size, LPDWORD needed)
 {
-    const std::uint64_t g = Generation();
-    const std::wstring name = g && valueName ? PrinterOf(printer) : std::wstring();
+    // Only the questions the spooler answers in full are answered from memory.
+    const std::uint64_t g = valueName && needed ? Generation() : 0;
+    const std::wstring name = g ? PrinterOf(printer) : std::wstring();
     if (name.empty())
         return LockedGetPrinterDataW(printer, valueName, type, data, size, needed);
     const ValueKey key{name, Folded(valueName)};
@@ -757,7 +749,7 @@ DWORD GetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE dat
         return *kept;
     }
 
-    DWORD t = 0, n = 0;
+    DWORD t = kUntouched, n = kUntouched;
     const DWORD result = LockedGetPrinterDataW(printer, valueName, &t, data, size, &n);
     Put(type, t);
     Put(needed, n);
@@ -775,7 +767,7 @@ DWORD GetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE dat
 
 BOOL GetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
 {
-    const std::uint64_t g = level == 2 ? Generation() : 0;
+    const std::uint64_t g = level == 2 && needed ? Generation() : 0;
     const std::wstring name = g ? PrinterOf(printer) : std::wstring();
     if (name.empty())
         return LockedGetPrinterW(printer, level, buffer, size, needed);
@@ -791,7 +783,7 @@ BOOL GetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD
 
 BOOL GetPrinterDriverW(HANDLE printer, LPWSTR environment, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
 {
-    const std::uint64_t g = level == 3 ? Generation() : 0;
+    const std::uint64_t g = level == 3 && needed ? Generation() : 0;
     const std::wstring name = g ? PrinterOf(printer) : std::wstring();
     if (name.empty())
         return LockedGetPrinterDriverW(printer, environment, level, buffer, size, needed);
