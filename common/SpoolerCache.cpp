@@ -92,7 +92,7 @@ struct Kept {
     std::uint64_t generation = 0;
 };
 
-// What the spooler wrote into an out-parameter it left alone: no value it reports.
+// An out-parameter the spooler left as it was (no type or size it ever reports).
 constexpr DWORD kUntouched = 0xFFFFFFFFu;
 
 // The spooler's answer to one question about a printer value that it did not answer with the
