@@ -300,6 +300,9 @@ bool BuildFreshDefaults(HANDLE printer, const wchar_t* driverName, const wchar_t
 
 bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName)
 {
+    // Outside a call scope nothing is kept: no reason to ask the spooler twice.
+    if (!spoolcache::Generation())
+        return BuildCurrentNow(printer, out, driverName);
     const std::vector<BYTE> info = PrinterInfo2(printer);
     if (info.empty())
         return false;
