@@ -29,6 +29,33 @@ inline double MedianMicros(int repetitions, const std::function<void()>& work)
     return times[times.size() / 2];
 }
 
+// The medians of a piece of work and of its baseline, measured in turns so that load on a shared
+// machine weighs on both alike.
+struct Paired {
+    double micros = 0;
+    double baseMicros = 0;
+};
+inline Paired MedianPair(int repetitions, const std::function<void()>& work, const std::function<void()>& base)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> times[2];
+    const auto once = [&](const std::function<void()>& f, std::vector<double>& into) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        f();
+        QueryPerformanceCounter(&end);
+        into.push_back(double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart));
+    };
+    for (int i = 0; i < repetitions; ++i) {
+        once(base, times[1]);
+        once(work, times[0]);
+    }
+    for (auto& t : times)
+        std::sort(t.begin(), t.end());
+    return {times[0][times[0].size() / 2], times[1][times[1].size() / 2]};
+}
+
 // One result line: what was measured, its time, the baseline's, and the ratio.
 inline void Report(const std::string& what, double micros, const std::string& baseline, double baseMicros)
 {

@@ -19,7 +19,7 @@
 
 #include "BenchUtil.h"
 #include "DevmodeLayout.h"
-#include "ImportCounter.h"
+#include "ImportProfile.h"
 #include "ImportRedirect.h"
 #include "ListRecords.h"
 #include "RecordList.h"
@@ -75,24 +75,26 @@ double PerPage(const Page& page, const std::function<void()>& setUp, double& loa
     std::vector<double> times;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    bench::g_counts = {};
+    long loadSum = 0, readSum = 0;
     int failures = 0;
     for (int i = 0; i < kRepetitions; ++i) {
         // What the set-up loads and reads is not the page's.
-        const bench::ImportCounts before = bench::g_counts;
         if (setUp)
             setUp();
-        bench::g_counts = before;
+        const bench::ImportSnapshot before = bench::ImportSnapshot::Take();
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         failures += page.Run() != 2;
         QueryPerformanceCounter(&end);
+        const bench::ImportSnapshot during = bench::ImportSnapshot::Take().Since(before);
+        loadSum += during.LibraryLoads();
+        readSum += during.PrinterValueReads();
         times.push_back(double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart));
     }
     if (failures)
         std::printf("    %d pages answered other than 1\n", failures);
-    loads = double(bench::g_counts.libraryLoads) / kRepetitions;
-    reads = double(bench::g_counts.printerValueReads) / kRepetitions;
+    loads = double(loadSum) / kRepetitions;
+    reads = double(readSum) / kRepetitions;
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }

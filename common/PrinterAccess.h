@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "SpoolLock.h"
+#include "SpoolerCache.h"
 
 enum class PrinterAccess {
     Default,          // the caller's default access
@@ -24,9 +25,10 @@ public:
         LPWSTR n = const_cast<LPWSTR>(name);
         if (!name)
             return;
-        if (access != PrinterAccess::Default && OpenPrinterW(n, &handle_, &all))
-            return;
-        if (access == PrinterAccess::FullOnly || !OpenPrinterW(n, &handle_, nullptr))
+        if ((access != PrinterAccess::Default && OpenPrinterW(n, &handle_, &all)) ||
+            (access != PrinterAccess::FullOnly && OpenPrinterW(n, &handle_, nullptr)))
+            spoolcache::Opened(handle_, name);
+        else
             handle_ = nullptr;
     }
     OpenedPrinter(const char* name, PrinterAccess access)
@@ -35,21 +37,34 @@ public:
         LPSTR n = const_cast<LPSTR>(name);
         if (!name)
             return;
-        if (access != PrinterAccess::Default && OpenPrinterA(n, &handle_, &all))
-            return;
-        if (access == PrinterAccess::FullOnly || !OpenPrinterA(n, &handle_, nullptr))
+        if ((access != PrinterAccess::Default && OpenPrinterA(n, &handle_, &all)) ||
+            (access != PrinterAccess::FullOnly && OpenPrinterA(n, &handle_, nullptr)))
+            spoolcache::Opened(handle_, Widened(name));
+        else
             handle_ = nullptr;
     }
     ~OpenedPrinter()
     {
-        if (handle_)
+        if (handle_) {
+            spoolcache::Closed(handle_);
             ClosePrinter(handle_);
+        }
     }
     OpenedPrinter(const OpenedPrinter&) = delete;
     OpenedPrinter& operator=(const OpenedPrinter&) = delete;
     HANDLE get() const { return handle_; }
 
 private:
+    static std::wstring Widened(const char* text)
+    {
+        const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+        std::wstring wide(std::size_t(n > 0 ? n : 1), L'\0');
+        if (n > 0)
+            MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+        wide.resize(wide.size() - 1);
+        return wide;
+    }
+
     HANDLE handle_ = nullptr;
 };
 

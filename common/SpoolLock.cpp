@@ -1,5 +1,9 @@
 #include "SpoolLock.h"
 
+#include <string>
+
+#include "SpoolerCache.h"
+
 namespace {
 
 constexpr int kNoLevel = -1;
@@ -46,31 +50,55 @@ int Level(DWORD level)
     return static_cast<int>(level);
 }
 
+std::wstring Widened(LPCSTR text)
+{
+    std::wstring wide;
+    for (; text && *text; ++text)
+        wide.push_back(wchar_t(static_cast<unsigned char>(*text)));
+    return wide;
+}
+
 }  // namespace
+
+// Every read tells the cache what it saw and every write that the printer changed (SpoolerCache.h).
 
 BOOL LockedGetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
 {
+    spoolcache::SawOtherRead();
     return Serialised(L"GetPrinter", Level(level),
                       [&] { return GetPrinterA(printer, level, buffer, size, needed); });
 }
 
 BOOL LockedGetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
 {
-    return Serialised(L"GetPrinter", Level(level),
-                      [&] { return GetPrinterW(printer, level, buffer, size, needed); });
+    const BOOL result = Serialised(L"GetPrinter", Level(level),
+                                   [&] { return GetPrinterW(printer, level, buffer, size, needed); });
+    const DWORD error = GetLastError();
+    if (level == 2)
+        spoolcache::SawPrinterInfo2(printer, result, buffer, needed ? *needed : 0);
+    else
+        spoolcache::SawOtherRead();
+    SetLastError(error);
+    return result;
 }
 
 BOOL LockedSetPrinterW(HANDLE printer, DWORD level, LPBYTE info, DWORD command)
 {
     if (level == 7)
         return SetPrinterW(printer, level, info, command);
-    return Serialised(L"SetPrinter", Level(level),
-                      [&] { return SetPrinterW(printer, level, info, command); });
+    const BOOL result = Serialised(L"SetPrinter", Level(level),
+                                   [&] { return SetPrinterW(printer, level, info, command); });
+    const DWORD error = GetLastError();
+    spoolcache::WroteOther();
+    SetLastError(error);
+    return result;
 }
 
 DWORD LockedGetPrinterDataA(HANDLE printer, LPSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                             LPDWORD needed)
 {
+    // Narrow texts are not what a footprint compares.
+    spoolcache::SawOtherRead();
     return Serialised(L"GetPrinterData", kNoLevel,
                       [&] { return GetPrinterDataA(printer, valueName, type, data, size, needed); });
 }
@@ -78,25 +106,50 @@ DWORD LockedGetPrinterDataA(HANDLE printer, LPSTR valueName, LPDWORD type, LPBYT
 DWORD LockedGetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                             LPDWORD needed)
 {
-    return Serialised(L"GetPrinterData", kNoLevel,
-                      [&] { return GetPrinterDataW(printer, valueName, type, data, size, needed); });
+    DWORD t = 0;
+    const DWORD result = Serialised(L"GetPrinterData", kNoLevel, [&] {
+        return GetPrinterDataW(printer, valueName, type ? type : &t, data, size, needed);
+    });
+    const DWORD error = GetLastError();
+    if (valueName && needed)
+        spoolcache::SawValue(printer, valueName, result, type ? *type : t, data, size, *needed);
+    else
+        spoolcache::SawOtherRead();
+    SetLastError(error);
+    return result;
 }
 
 DWORD LockedSetPrinterDataA(HANDLE printer, LPSTR valueName, DWORD type, LPBYTE data, DWORD size)
 {
-    return Serialised(L"SetPrinterData", kNoLevel,
-                      [&] { return SetPrinterDataA(printer, valueName, type, data, size); });
+    const DWORD result = Serialised(L"SetPrinterData", kNoLevel,
+                                    [&] { return SetPrinterDataA(printer, valueName, type, data, size); });
+    const DWORD error = GetLastError();
+    // Stored as the wide value: binary data keeps its bytes, texts do not.
+    if (type == REG_BINARY && valueName)
+        spoolcache::Wrote(printer, Widened(valueName), type, data, size, result);
+    else
+        spoolcache::WroteOther();
+    SetLastError(error);
+    return result;
 }
 
 DWORD LockedSetPrinterDataW(HANDLE printer, LPWSTR valueName, DWORD type, LPBYTE data, DWORD size)
 {
-    return Serialised(L"SetPrinterData", kNoLevel,
-                      [&] { return SetPrinterDataW(printer, valueName, type, data, size); });
+    const DWORD result = Serialised(L"SetPrinterData", kNoLevel,
+                                    [&] { return SetPrinterDataW(printer, valueName, type, data, size); });
+    const DWORD error = GetLastError();
+    if (valueName)
+        spoolcache::Wrote(printer, valueName, type, data, size, result);
+    else
+        spoolcache::WroteOther();
+    SetLastError(error);
+    return result;
 }
 
 BOOL LockedGetPrinterDriverA(HANDLE printer, LPSTR environment, DWORD level, LPBYTE buffer,
                              DWORD size, LPDWORD needed)
 {
+    spoolcache::SawOtherRead();
     return Serialised(L"GetPrinterDriver", Level(level), [&] {
         return GetPrinterDriverA(printer, environment, level, buffer, size, needed);
     });
@@ -105,16 +158,18 @@ BOOL LockedGetPrinterDriverA(HANDLE printer, LPSTR environment, DWORD level, LPB
 BOOL LockedGetPrinterDriverW(HANDLE printer, LPWSTR environment, DWORD level, LPBYTE buffer,
                              DWORD size, LPDWORD needed)
 {
+    spoolcache::SawOtherRead();
     return Serialised(L"GetPrinterDriver", Level(level), [&] {
         return GetPrinterDriverW(printer, environment, level, buffer, size, needed);
     });
 }
 
 // The outer calls make a single attempt: the lock's own bounded wait is the only retry there is.
+// Inside a call scope they answer from what was read before while nothing changed.
 
 BOOL QelGetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
 {
-    return LockedGetPrinterW(printer, level, buffer, size, needed);
+    return spoolcache::GetPrinterW(printer, level, buffer, size, needed);
 }
 
 BOOL QelSetPrinterW(HANDLE printer, DWORD level, LPBYTE info, DWORD command)
@@ -125,7 +180,7 @@ BOOL QelSetPrinterW(HANDLE printer, DWORD level, LPBYTE info, DWORD command)
 DWORD QelGetPrinterDataW(HANDLE printer, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                          LPDWORD needed)
 {
-    return LockedGetPrinterDataW(printer, valueName, type, data, size, needed);
+    return spoolcache::GetPrinterDataW(printer, valueName, type, data, size, needed);
 }
 
 DWORD QelSetPrinterDataW(HANDLE printer, LPWSTR valueName, DWORD type, LPBYTE data, DWORD size)
@@ -136,5 +191,5 @@ DWORD QelSetPrinterDataW(HANDLE printer, LPWSTR valueName, DWORD type, LPBYTE da
 BOOL QelGetPrinterDriverW(HANDLE printer, LPWSTR environment, DWORD level, LPBYTE buffer, DWORD size,
                           LPDWORD needed)
 {
-    return LockedGetPrinterDriverW(printer, environment, level, buffer, size, needed);
+    return spoolcache::GetPrinterDriverW(printer, environment, level, buffer, size, needed);
 }

@@ -5,6 +5,7 @@
 #include "DrvUiDecls.h"
 #include "Library.h"
 #include "SheetCalls.h"
+#include "SpoolerCache.h"
 #include "caps/DeviceCapabilities.h"
 #include "current/ConvertDevMode.h"
 #include "current/DrvCfgExports.h"
@@ -22,9 +23,18 @@ BOOL WINAPI DllInitialize(HINSTANCE module, DWORD reason, LPVOID reserved)
     return LibraryInitialize(module, reason);
 }
 
+// The calls that only read and build (no sheet, no other library that writes printer values)
+// answer inside a call scope: what the spooler answered before is used again while nothing it
+// stores has changed (SpoolerCache.h).
+
 BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmIn, PDEVMODEW pdmOut,
                               PLONG pcbNeeded, DWORD fMode)
 {
+    // A conversion between layouts asks the spooler nothing.
+    if (fMode == CDM_DRIVER_DEFAULT) {
+        const spoolcache::CallScope scope;
+        return devmode::ConvertDevMode(pPrinterName, pdmIn, pdmOut, pcbNeeded, fMode);
+    }
     return devmode::ConvertDevMode(pPrinterName, pdmIn, pdmOut, pcbNeeded, fMode);
 }
 
@@ -36,6 +46,10 @@ LONG WINAPI ConvertTagListToDevmode(DWORD reserved, LPSTR printerName, LPVOID fe
 
 LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
 {
+    if (!pPSUIInfo) {
+        const spoolcache::CallScope scope;
+        return sheet::DocumentPropertySheets(pPSUIInfo, lParam);
+    }
     return sheet::DocumentPropertySheets(pPSUIInfo, lParam);
 }
 
@@ -47,6 +61,10 @@ LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam)
 LONG WINAPI DrvDocumentProperties(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pdmOutput,
                                   PDEVMODEW pdmInput, DWORD fMode)
 {
+    if (!(fMode & DM_PROMPT)) {
+        const spoolcache::CallScope scope;
+        return sheet::DocProperties(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput, fMode);
+    }
     return sheet::DocProperties(hWnd, hPrinter, pDeviceName, pdmOutput, pdmInput, fMode);
 }
 
@@ -64,6 +82,7 @@ BOOL WINAPI PrinterProperties(HWND hWnd, HANDLE hPrinter)
 DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, void* pvOutput,
                                    DEVMODEW* pDevMode)
 {
+    const spoolcache::CallScope scope;
     return caps::DeviceCapabilities(hPrinter, pDeviceName, iDevCap, pvOutput, pDevMode);
 }
 
@@ -71,6 +90,7 @@ BOOL WINAPI GetPaperFormat(LPSTR modelName, HANDLE printer, LPVOID record, PDEVM
                            WORD orientation, BYTE flag, WORD resolution, DWORD mode)
 {
     static_assert(std::is_same_v<decltype(&GetPaperFormat), GetPaperFormatFn>);
+    const spoolcache::CallScope scope;
     return caps::PaperFormat(modelName, printer, record, devmode, paperCode, orientation, flag, resolution, mode);
 }
 

@@ -21,82 +21,54 @@
 #include "PrinterForms.h"
 #include "PrinterAccess.h"
 #include "SpoolLock.h"
+#include "SpoolerCache.h"
 
 namespace caps {
 namespace {
 
-void Append(std::vector<std::uint8_t>& key, const void* bytes, std::size_t size)
-{
-    const auto n = std::uint32_t(size);
-    key.insert(key.end(), reinterpret_cast<const std::uint8_t*>(&n), reinterpret_cast<const std::uint8_t*>(&n) + 4);
-    key.insert(key.end(), static_cast<const std::uint8_t*>(bytes), static_cast<const std::uint8_t*>(bytes) + size);
-}
-
-// ---- The printer's current devmode, kept between calls.
+// ---- What a run of queries asks again and again, kept while nothing changed.
 //
-// Building it reads the model's names, resources and configuration data each time; a print
-// dialog asks for a dozen capabilities in a row. The result depends on the printer's name and
-// driver, its stored devmode and its configuration data: while those read the same, the devmode
-// built last is the answer.
+// The current devmode is kept by its builder (CurrentDevmode.h); the printer's forms (its record
+// lists and the spooler's forms) are kept here, by the printer and the store's generation
+// (SpoolerCache.h), within a call into the library.
 
-struct KeptDevmode {
-    std::vector<std::uint8_t> key;
-    devmode::Buffer devmode;
+struct KeptForms {
+    std::uint64_t generation = 0;
+    std::wstring printer;
+    bool spoolerForms = false;
+    PrinterForms forms;
 };
-constexpr std::size_t kKeptDevmodes = 8;
-SRWLOCK g_keptLock = SRWLOCK_INIT;
+SRWLOCK g_formsLock = SRWLOCK_INIT;
 
-std::vector<KeptDevmode>& Kept()
+KeptForms& Kept()
 {
-    static std::vector<KeptDevmode> kept;
+    static KeptForms kept;
     return kept;
 }
 
-std::vector<std::uint8_t> DevmodeKey(HANDLE printer)
+// The printer's forms; printerKey is the cache's name of the printer, empty when nothing may be
+// kept for it. The handle is asked for only when the forms must be read.
+template <class Handle>
+PrinterForms FormsOf(const std::wstring& printerKey, Handle handle, const std::string& printerName, bool spoolerForms)
 {
-    const std::vector<BYTE> info = PrinterInfo2(printer);
-    if (info.empty())
-        return {};
-    const auto* p = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
-    std::vector<std::uint8_t> key;
-    for (const wchar_t* text : {p->pPrinterName, p->pDriverName})
-        Append(key, text ? text : L"", (text ? wcslen(text) : 0) * sizeof(wchar_t));
-    for (const wchar_t* value : {devmode::kCurrentDevmodeValue, kDefDrvCfgDataValue}) {
-        const std::vector<std::uint8_t> bytes = ReadPrinterBytes(printer, value).value_or(std::vector<std::uint8_t>{});
-        Append(key, bytes.data(), bytes.size());
+    const std::uint64_t generation = printerKey.empty() ? 0 : spoolcache::Generation();
+    if (generation) {
+        std::optional<PrinterForms> found;
+        AcquireSRWLockShared(&g_formsLock);
+        const KeptForms& k = Kept();
+        if (k.generation == generation && k.printer == printerKey && k.spoolerForms == spoolerForms)
+            found = k.forms;
+        ReleaseSRWLockShared(&g_formsLock);
+        if (found)
+            return *found;
     }
-    return key;
-}
-
-bool CurrentDevmode(HANDLE printer, devmode::Buffer& out)
-{
-    const std::vector<std::uint8_t> key = DevmodeKey(printer);
-    if (key.empty())
-        return false;
-    AcquireSRWLockShared(&g_keptLock);
-    const auto& kept = Kept();
-    const auto hit = std::find_if(kept.begin(), kept.end(), [&](const KeptDevmode& k) { return k.key == key; });
-    const bool found = hit != kept.end();
-    if (found)
-        out = hit->devmode;
-    ReleaseSRWLockShared(&g_keptLock);
-    if (found)
-        return true;
-
-    if (!devmode::BuildCurrentDevmode(printer, out, nullptr))
-        return false;
-    // Building may have stored the devmode and its data: key it by what the next call reads.
-    KeptDevmode fresh{DevmodeKey(printer), out};
-    if (fresh.key.empty())
-        return true;
-    AcquireSRWLockExclusive(&g_keptLock);
-    auto& all = Kept();
-    std::erase_if(all, [&](const KeptDevmode& k) { return k.key == fresh.key; });
-    if (all.size() == kKeptDevmodes)
-        all.pop_back();
-    all.insert(all.begin(), std::move(fresh));
-    ReleaseSRWLockExclusive(&g_keptLock);
-    return true;
+    PrinterForms forms = LoadPrinterForms(handle(), printerName, spoolerForms);
+    if (generation && spoolcache::Generation() == generation) {
+        AcquireSRWLockExclusive(&g_formsLock);
+        Kept() = KeptForms{generation, printerKey, spoolerForms, forms};
+        ReleaseSRWLockExclusive(&g_formsLock);
+    }
+    return forms;
 }
 
 // ---- Model resources by the devmode's description words.
@@ -133,10 +105,11 @@ void PutName(void* output, std::size_t index, std::size_t chars, const std::u16s
     }
 }
 
-DWORD Papers(HANDLE printer, const std::string& printerName, WORD index, void* output,
+template <class Handle>
+DWORD Papers(const std::wstring& printerKey, Handle handle, const std::string& printerName, WORD index, void* output,
              std::span<const std::uint8_t> d)
 {
-    const PrinterForms forms = LoadPrinterForms(printer, printerName, OffersForms(d));
+    const PrinterForms forms = FormsOf(printerKey, handle, printerName, OffersForms(d));
     const std::vector<PaperListEntry> list = BuildPaperList(d, forms, PaperLimitsOf(d));
     if (!output)
         return DWORD(list.size());
@@ -230,13 +203,20 @@ DWORD DeviceCapabilities(HANDLE printer, const wchar_t* deviceName, WORD index, 
 {
     if (index == kCapVersion)
         return kCapVersionAnswer;
-    // The spooler may pass no handle; the device name is there.
-    OpenedPrinter opened(printer ? nullptr : deviceName, PrinterAccess::Default);
-    if (!printer)
-        printer = opened.get();
+    // The spooler may pass no handle; the device name is there. The printer is opened by it
+    // only when the answer is not kept.
+    std::optional<OpenedPrinter> opened;
+    const auto handle = [&] {
+        if (!printer && !opened)
+            printer = opened.emplace(deviceName, PrinterAccess::Default).get();
+        return printer;
+    };
     devmode::Buffer d{};
-    if (!printer || !CurrentDevmode(printer, d))
+    const bool kept = !printer && deviceName && devmode::KeptCurrentDevmode(deviceName, d);
+    if (!kept && (!handle() || !devmode::BuildCurrentDevmode(printer, d, nullptr)))
         return kCapFailed;
+    const std::wstring printerKey =
+        kept ? spoolcache::PrinterKey(deviceName) : spoolcache::PrinterOf(printer);
     if (input && !devmode::MergeOver(d, DeclaredInput(input)))
         return kCapFailed;
 
@@ -263,7 +243,9 @@ DWORD DeviceCapabilities(HANDLE printer, const wchar_t* deviceName, WORD index, 
     case kCapPaperSize:
     case kCapPaperNames: {
         const std::string name = deviceName ? NarrowText(deviceName) : PrinterNameOf(printer);
-        return Papers(printer, name, index, output, d);
+        // The record lists are read by the device name: kept only when that is the printer's.
+        const bool sameName = !deviceName || spoolcache::PrinterKey(deviceName) == printerKey;
+        return Papers(sameName ? printerKey : std::wstring(), handle, name, index, output, d);
     }
     default: return kCapFailed;
     }

@@ -20,4 +20,11 @@ bool BuildFreshDefaults(HANDLE printer, const wchar_t* driverName, const wchar_t
 // information cannot be read.
 bool BuildCurrentDevmode(HANDLE printer, Buffer& out, const wchar_t* driverName);
 
+// Both builders keep what they built inside a call scope (SpoolerCache.h) and hand it out again
+// while nothing it was built from has changed.
+
+// The current devmode of the printer by that name (its own driver), when one is kept; false
+// when none is, without asking the spooler.
+bool KeptCurrentDevmode(const wchar_t* printerName, Buffer& out);
+
 }  // namespace devmode

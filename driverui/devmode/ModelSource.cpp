@@ -20,12 +20,17 @@ std::span<const std::uint8_t> ModuleResources::Resource(int type, int name) cons
     return model::LoadModelResource(module_, type, name);
 }
 
-int ModelNumberOf(HMODULE module, const std::string& modelName)
+std::string ModelLookupName(const std::string& modelName)
 {
     char wanted[256] = {};
     GetPrivateProfileStringA(modelName.c_str(), kModelKey, modelName.c_str(), wanted, sizeof(wanted),
                              kRenderingIni);
-    return model::FindModelNumber(module, wanted).value_or(0);
+    return wanted;
+}
+
+int ModelNumberOf(HMODULE module, const std::string& modelName)
+{
+    return model::FindModelNumber(module, ModelLookupName(modelName)).value_or(0);
 }
 
 bool CodePageSupported(std::uint16_t codePage)

@@ -30,6 +30,8 @@ private:
 // default) compared without case with the model strings 10000, 10001, ... of the module until
 // one is missing; 0 when none matches.
 int ModelNumberOf(HMODULE module, const std::string& modelName);
+// The name that number is looked up by: the name's "Model" key in QVTDX5DD.INI, else the name.
+std::string ModelLookupName(const std::string& modelName);
 
 // Whether the system supports the ANSI code page (the font sets and the default builder ask).
 bool CodePageSupported(std::uint16_t codePage);

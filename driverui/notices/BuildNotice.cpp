@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace notices {
 namespace {
 
 constexpr std::wstring_view kSpoolerImage = L"spoolsv.exe";
+
+std::atomic<unsigned> g_notices{0};
 
 wchar_t Lower(wchar_t c)
 {
@@ -58,6 +61,7 @@ NoticeRoute ProcessNoticeRoute()
 
 int NoticeBox(const std::string& title, const std::string& text, unsigned type)
 {
+    ++g_notices;
     if (ProcessNoticeRoute() == NoticeRoute::Box)
         return MessageBoxA(nullptr, text.c_str(), title.c_str(), type);
     OutputDebugStringA(("QVTDX5DA: " + title + ": " + text + "\n").c_str());
@@ -67,6 +71,11 @@ int NoticeBox(const std::string& title, const std::string& text, unsigned type)
 void BuildNotice(const std::string& title, const std::string& text)
 {
     NoticeBox(title, text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+unsigned NoticeCount()
+{
+    return g_notices.load();
 }
 
 }  // namespace notices

@@ -24,4 +24,8 @@ int NoticeBox(const std::string& title, const std::string& text, unsigned type);
 // Shows or logs one notice by the route of the calling process.
 void BuildNotice(const std::string& title, const std::string& text);
 
+// How many notices the process has shown or logged: a result built while one was shown is not
+// one to keep and hand out again without it.
+unsigned NoticeCount();
+
 }  // namespace notices
