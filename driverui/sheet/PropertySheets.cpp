@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <span>
 
 #include "ConfigApply.h"
@@ -17,6 +18,7 @@
 #include "Library.h"
 #include "ModelResources.h"
 #include "PageAdder.h"
+#include "PrinterAccess.h"
 #include "PrinterConfig.h"
 #include "SheetCalls.h"
 #include "SheetState.h"
@@ -301,7 +303,13 @@ LONG WithoutInterface(PDOCUMENTPROPERTYHEADER header)
     if (header->fMode == 0 || !header->pdmOut)
         return kFullDevmodeSize;
     const std::span<const std::uint8_t> input = DeclaredInput(header->pdmIn);
-    SheetContext* c = CreateSheetContext(header->hPrinter, header->pdmIn, input.size());
+    // Wine's print dialogs ask for the defaults with the printer's name and no handle: open it
+    // by that name for the call.
+    std::optional<OpenedPrinter> opened;
+    HANDLE printer = header->hPrinter;
+    if (!printer && header->pszPrinterName)
+        printer = opened.emplace(header->pszPrinterName, PrinterAccess::Default).get();
+    SheetContext* c = CreateSheetContext(printer, header->pdmIn, input.size());
     if (!c)
         return -1;
     if (header->fMode & (DM_UPDATE | DM_COPY))

@@ -108,6 +108,19 @@ TEST_F(SpooledDriver, DocumentPropertiesGiveTheLibrarysDevmode)
     ClosePrinter(printer);
 }
 
+// Wine's print dialogs ask for the document defaults by the printer's name alone, with no handle;
+// without an answer they stop before any capability query.
+TEST_F(SpooledDriver, DocumentPropertiesByNameAloneGiveTheLibrarysDevmode)
+{
+    std::wstring name = Wide(kPrinter);
+    EXPECT_EQ(LONG(devmode::kSize), DocumentPropertiesW(nullptr, nullptr, name.data(), nullptr, nullptr, 0));
+    std::vector<BYTE> out(devmode::kSize, 0);
+    auto* copy = reinterpret_cast<DEVMODEW*>(out.data());
+    EXPECT_EQ(IDOK, DocumentPropertiesW(nullptr, nullptr, name.data(), copy, nullptr, DM_OUT_BUFFER));
+    EXPECT_EQ(copy->dmDriverExtra, devmode::kPrivateSize);
+    EXPECT_EQ(copy->dmDriverVersion, devmode::kDriverVersionValue);
+}
+
 // DeviceCapabilities reaches the library with the device name alone.
 TEST_F(SpooledDriver, AnswersDeviceCapabilities)
 {
