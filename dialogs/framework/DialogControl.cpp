@@ -24,11 +24,6 @@ struct Slot {
     WORD display;
 };
 
-bool HasHelp(bool document, WORD display)
-{
-    return document ? display != kDocumentWithoutHelp : display == kDeviceWithHelp;
-}
-
 }  // namespace
 
 DLGPROC PageProcedure(const char* exportName)
@@ -63,7 +58,7 @@ DWORD AddSheetPages(SheetContext* c, const PageTemplates& templates, WORD slots,
             continue;
         PROPSHEETPAGEW page{};
         page.dwSize = kPageRecordSize;
-        page.dwFlags = HasHelp(document, slot.display) ? PSP_HASHELP : 0;
+        page.dwFlags = PageHasHelp(document, slot.display) ? PSP_HASHELP : 0;
         page.hInstance = dialogs::LanguageLibrary();
         page.pszTemplate = MAKEINTRESOURCEW(slot.templateId);
         page.pfnDlgProc = procedure;

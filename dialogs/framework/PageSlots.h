@@ -39,6 +39,13 @@ inline constexpr WORD kDocumentWithoutHelp = 2;
 inline constexpr WORD kDocumentIfWebAccess = 3;
 inline constexpr WORD kDeviceWithHelp = 1;
 
+// Whether a shown page gets a Help button: on the document sheet every display word but 2, on
+// the device sheet only 1.
+constexpr bool PageHasHelp(bool documentSheet, WORD display)
+{
+    return documentSheet ? display != kDocumentWithoutHelp : display == kDeviceWithHelp;
+}
+
 // The page procedure exported under the name; null when this build has no such page.
 DLGPROC PageProcedure(const char* exportName);
 

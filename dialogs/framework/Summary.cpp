@@ -499,7 +499,12 @@ extern "C" LRESULT CALLBACK MySubclassProc(HWND frame, UINT message, WPARAM wPar
         Follow(frame, slot->summary);
     if (!slot && message == WM_NCDESTROY)
         RemovePropW(frame, kSavedProcProperty);
-    // Without a slot and without a saved procedure the frame has nothing of ours left to use.
+    // Once ours is unhooked and its slot freed, a caller that still holds this procedure gets the
+    // frame's class procedure, the one a dialog frame had before anyone subclassed it.
+    if (!previous)
+        previous = reinterpret_cast<WNDPROC>(GetClassLongPtrW(frame, GCLP_WNDPROC));
+    if (previous == &MySubclassProc)
+        previous = nullptr;
     return previous ? CallWindowProcW(previous, frame, message, wParam, lParam)
                     : DefWindowProcW(frame, message, wParam, lParam);
 }
