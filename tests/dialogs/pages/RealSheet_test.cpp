@@ -113,6 +113,30 @@ TEST_F(DeviceSheetTest, OkCommitsOnceAfterTheLastPage)
     EXPECT_EQ(ok[0], 1);
 }
 
+TEST_F(DocumentSheetTest, TheSummaryWindowShowsTheDriversNamesAndFollowsTheFrame)
+{
+    OpenDocumentSheet(Printer(pagetest::kWorkgroup), [](Sheet& s) {
+        const HWND summary = s.Summary();
+        ASSERT_TRUE(summary);
+        EXPECT_EQ(s.Context().summaryWindow, summary);
+        for (int id : {IDC_SUMMARY_FORM, IDC_SUMMARY_MEDIA, IDC_SUMMARY_QUALITY, IDC_SUMMARY_COPIES, IDC_SUMMARY_COLLATE,
+                       IDC_SUMMARY_DUPLEX}) {
+            EXPECT_TRUE(s.Visible(summary, id)) << id;
+            EXPECT_FALSE(s.Text(summary, id).empty()) << id;
+        }
+        EXPECT_EQ(s.Text(summary, IDC_SUMMARY_COPIES), L"1");
+        EXPECT_EQ(s.Text(summary, IDC_SUMMARY_DUPLEX), LibraryString(IDS_NONE));
+        SetWindowPos(s.Frame(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT f{}, r{};
+        GetWindowRect(s.Frame(), &f);
+        GetWindowRect(summary, &r);
+        EXPECT_EQ(r.left, f.right);
+        EXPECT_EQ(r.bottom - r.top, f.bottom - f.top);
+        s.Cancel();
+    });
+    ASSERT_TRUE(ScriptRan());
+}
+
 // ---- About page ------------------------------------------------------------------------------
 
 class AboutPageTest : public pagetest::SheetTest {};

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "DrvUiDecls.h"
 #include "TestSupport.h"
 
 namespace pagetest {
@@ -239,6 +240,29 @@ Bytes Sheet::Devmode() const
     return d;
 }
 
+HWND Sheet::Summary()
+{
+    SheetContext& c = Context();
+    if (c.summaryWindow || !c.dialogLibrary)
+        return c.summaryWindow;
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(c.dialogLibrary, path, MAX_PATH);
+    std::wstring language(path);
+    language = language.substr(0, language.find_last_of(L'\\') + 1) + L"QVTDX5DL.DLL";
+    const auto proc = reinterpret_cast<DLGPROC>(GetProcAddress(c.dialogLibrary, "SummaryWindowProc"));
+    const HMODULE resources = GetModuleHandleW(language.c_str());
+    EXPECT_TRUE(proc && resources);
+    if (!proc || !resources)
+        return nullptr;
+    const HWND window = CreateDialogParamW(resources, MAKEINTRESOURCEW(5044), frame_, proc, LPARAM(&c));
+    RECT f{}, r{};
+    GetWindowRect(frame_, &f);
+    GetWindowRect(window, &r);
+    SetWindowPos(window, nullptr, f.right, f.top, r.right - r.left, f.bottom - f.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return window;
+}
+
 void Sheet::Choose(HWND page, int id, int index)
 {
     SendDlgItemMessageW(page, id, CB_SETCURSEL, WPARAM(index), 0);
@@ -345,9 +369,24 @@ int Sheet::Commits() const
 
 // ---- SheetTest -----------------------------------------------------------------------------------
 
+// The libraries the sheets load beside the driver library.
+constexpr const char* kSheetLibraries[] = {"QVTDX5DA.DLL", "QVTDX5DU.DLL", "QVTDX5BT.DLL", "QVTDX5B1.DLL",
+                                           "QVTDX5TE.DLL", "QVTDX5PU.DLL"};
+
 void SheetTest::SetUpTestSuite()
 {
-    library_ = LoadLibraryA((qvtest::BinDir() + "\\QVTDX5DA.DLL").c_str());
+    const std::string bin = qvtest::BinDir();
+    libraryDir_ = bin;
+    char language[16] = "";
+    GetEnvironmentVariableA("QVPAGES_LANGUAGE", language, sizeof language);
+    if (std::string(language) == "pseudo") {
+        pseudoDir_ = new qvtest::TempDir();
+        for (const char* name : kSheetLibraries)
+            CopyFileA((bin + "\\" + name).c_str(), pseudoDir_->File(name).c_str(), FALSE);
+        CopyFileA((bin + "\\..\\pseudo\\QVTDX5DL.DLL").c_str(), pseudoDir_->File("QVTDX5DL.DLL").c_str(), FALSE);
+        libraryDir_ = pseudoDir_->Path();
+    }
+    library_ = LoadLibraryA((libraryDir_ + "\\QVTDX5DA.DLL").c_str());
     driversReady_ = true;
     for (const char* model : kModels)
         driversReady_ = qvtest::InstallTestDriver(model) && driversReady_;
@@ -358,11 +397,13 @@ void SheetTest::TearDownTestSuite()
     if (library_)
         FreeLibrary(library_);
     library_ = nullptr;
+    delete pseudoDir_;
+    pseudoDir_ = nullptr;
 }
 
 void SheetTest::SetUp()
 {
-    ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load from " << qvtest::BinDir();
+    ASSERT_TRUE(library_) << "QVTDX5DA.DLL did not load from " << libraryDir_;
     ASSERT_TRUE(driversReady_) << "the models' test drivers could not be installed";
 }
 
@@ -386,7 +427,7 @@ std::wstring SheetTest::PrinterName() const
     return std::wstring(name.begin(), name.end());
 }
 
-LONG SheetTest::OpenDocumentSheet(HANDLE printer, const Script& script, DWORD mode)
+LONG SheetTest::OpenDocumentSheet(HANDLE printer, const Script& script, DWORD mode, const Bytes* input)
 {
     const auto properties =
         reinterpret_cast<DocumentPropertiesFn>(GetProcAddress(library_, "DrvDocumentProperties"));
@@ -395,13 +436,46 @@ LONG SheetTest::OpenDocumentSheet(HANDLE printer, const Script& script, DWORD mo
         return -1;
     std::wstring name = PrinterName();
     out_.assign(devmode::kSize, 0);
+    Bytes in = input ? *input : Bytes();
+    DEVMODEW* inDevmode = input ? reinterpret_cast<DEVMODEW*>(in.data()) : nullptr;
     return LONG(RunScript(script, [&]() -> INT_PTR {
-        return properties(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(out_.data()), nullptr, mode);
+        return properties(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(out_.data()), inDevmode, mode);
     }));
 }
 
-BOOL SheetTest::OpenDeviceSheet(HANDLE printer, const Script& script)
+Bytes SheetTest::CurrentDevmode(HANDLE printer)
 {
+    const auto properties =
+        reinterpret_cast<DocumentPropertiesFn>(GetProcAddress(library_, "DrvDocumentProperties"));
+    std::wstring name = PrinterName();
+    Bytes d(devmode::kSize, 0);
+    EXPECT_TRUE(properties && properties(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(d.data()),
+                                         nullptr, DM_COPY) > 0);
+    return d;
+}
+
+BOOL SheetTest::OpenDeviceSheet(HANDLE printer, const Script& script, bool permission)
+{
+    if (!permission) {
+        // As PrinterProperties opens it, with the header saying the user may not change it.
+        using SheetUiFn = LONG(WINAPI*)(HWND, PFNPROPSHEETUI, LPARAM, LPDWORD);
+        const HMODULE service = LoadLibraryW(L"compstui.dll");
+        const auto common = service ? reinterpret_cast<SheetUiFn>(GetProcAddress(service, "CommonPropertySheetUIW"))
+                                    : nullptr;
+        const auto sheets = reinterpret_cast<PFNPROPSHEETUI>(GetProcAddress(library_, "DrvDevicePropertySheets"));
+        EXPECT_TRUE(common && sheets);
+        if (!common || !sheets)
+            return FALSE;
+        std::wstring name = PrinterName();
+        DEVICEPROPERTYHEADER header{};
+        header.cbSize = sizeof header;
+        header.Flags = DPS_NOPERMISSION;
+        header.hPrinter = printer;
+        header.pszPrinterName = name.data();
+        DWORD result = 0;
+        RunScript(script, [&]() -> INT_PTR { return common(nullptr, sheets, LPARAM(&header), &result); });
+        return result != 0;
+    }
     const auto properties = reinterpret_cast<PrinterPropertiesFn>(GetProcAddress(library_, "PrinterProperties"));
     EXPECT_TRUE(properties);
     if (!properties)

@@ -65,6 +65,11 @@ public:
     // The working devmode with the current entries written back (CallBackAccess 36).
     Bytes Devmode() const;
 
+    // The summary window beside a document sheet. The first page that asks for it makes it; until
+    // such a page exists, this makes it as that page would (from the language library's template
+    // with the dialog library's SummaryWindowProc) and docks it at the frame.
+    HWND Summary();
+
     // Controls, by the messages the user's input sends.
     void Choose(HWND page, int id, int index);        // CB_SETCURSEL + CBN_SELCHANGE
     bool ChooseData(HWND page, int id, LPARAM data);  // the item with this data; false if none
@@ -121,10 +126,16 @@ protected:
     // The printer's name as the sheet shows it.
     std::wstring PrinterName() const;
 
-    // The document sheet with prompting; the driver's answer. Out() holds its output devmode.
-    LONG OpenDocumentSheet(HANDLE printer, const Script& script, DWORD mode = DM_PROMPT | DM_COPY);
-    // The device sheet (PrinterProperties); the driver's answer.
-    BOOL OpenDeviceSheet(HANDLE printer, const Script& script);
+    // The document sheet with prompting, over an input devmode when one is given; the driver's
+    // answer. Out() holds its output devmode. DM_NOPERMISSION in the mode: a user who may not
+    // change settings.
+    LONG OpenDocumentSheet(HANDLE printer, const Script& script, DWORD mode = DM_PROMPT | DM_COPY,
+                           const Bytes* input = nullptr);
+    // The device sheet (PrinterProperties); the driver's answer. Without permission it opens
+    // through the property-sheet service directly, with DPS_NOPERMISSION in the header.
+    BOOL OpenDeviceSheet(HANDLE printer, const Script& script, bool permission = true);
+    // The printer's current devmode as the driver builds it (no sheet): to edit and hand in.
+    Bytes CurrentDevmode(HANDLE printer);
     const Bytes& Out() const { return out_; }
     // Whether the script ran: a sheet that never showed leaves it false.
     bool ScriptRan() const;
@@ -136,12 +147,17 @@ protected:
     std::vector<SeenDialog> DialogsSeen() const;
 
     static HMODULE Library() { return library_; }
+    // The directory the driver library was loaded from: bin, or with QVPAGES_LANGUAGE=pseudo a
+    // copy of bin's libraries beside the pseudo-localised language library.
+    static const std::string& LibraryDir() { return libraryDir_; }
     // A printer value of the printer; empty when absent.
     static Bytes Value(HANDLE printer, const wchar_t* name);
 
 private:
     static inline HMODULE library_ = nullptr;
     static inline bool driversReady_ = false;
+    static inline std::string libraryDir_;
+    static inline qvtest::TempDir* pseudoDir_ = nullptr;
     qvtest::TestPrinters printers_;
     Bytes out_;
 };
