@@ -25,16 +25,20 @@ void OpenEveryPage(Sheet& s)
         SendMessageW(s.Frame(), PSM_SETCURSEL, WPARAM(i), 0);
 }
 
-std::wstring LibraryString(UINT id)
-{
-    const HMODULE language = GetModuleHandleA((qvtest::BinDir() + "\\QVTDX5DL.DLL").c_str());
-    const wchar_t* text = nullptr;
-    const int n = language ? LoadStringW(language, id, reinterpret_cast<LPWSTR>(&text), 0) : 0;
-    return n > 0 ? std::wstring(text, std::size_t(n)) : std::wstring();
-}
-
-class DocumentSheetTest : public pagetest::SheetTest {};
-class DeviceSheetTest : public pagetest::SheetTest {};
+class RealSheetTest : public pagetest::SheetTest {
+protected:
+    // A string of the language library the sheets use (English, or pseudo-localised).
+    static std::wstring LibraryString(UINT id)
+    {
+        const HMODULE language = GetModuleHandleA((LibraryDir() + "\\QVTDX5DL.DLL").c_str());
+        const wchar_t* text = nullptr;
+        const int n = language ? LoadStringW(language, id, reinterpret_cast<LPWSTR>(&text), 0) : 0;
+        return n > 0 ? std::wstring(text, std::size_t(n)) : std::wstring();
+    }
+    static bool Pseudo() { return LibraryDir() != qvtest::BinDir(); }
+};
+class DocumentSheetTest : public RealSheetTest {};
+class DeviceSheetTest : public RealSheetTest {};
 
 TEST_F(DocumentSheetTest, ThePagesThatExistAreAddedInSlotOrder)
 {
@@ -137,9 +141,24 @@ TEST_F(DocumentSheetTest, TheSummaryWindowShowsTheDriversNamesAndFollowsTheFrame
     ASSERT_TRUE(ScriptRan());
 }
 
+TEST_F(DocumentSheetTest, ASummaryTextTooWideForItsRowEndsInAnEllipsis)
+{
+    if (!Pseudo())
+        GTEST_SKIP() << "the English texts fit; QVPAGES_LANGUAGE=pseudo runs this";
+    OpenDocumentSheet(Printer(pagetest::kWorkgroup), [](Sheet& s) {
+        const HWND summary = s.Summary();
+        ASSERT_TRUE(summary);
+        const std::wstring quality = s.Text(summary, IDC_SUMMARY_QUALITY);
+        ASSERT_GE(quality.size(), 3u);
+        EXPECT_EQ(quality.substr(quality.size() - 3), L"...") << std::string(quality.begin(), quality.end());
+        s.Cancel();
+    });
+    ASSERT_TRUE(ScriptRan());
+}
+
 // ---- About page ------------------------------------------------------------------------------
 
-class AboutPageTest : public pagetest::SheetTest {};
+class AboutPageTest : public RealSheetTest {};
 
 TEST_F(AboutPageTest, ShowsThePrinterTheBrandAndTheLibraries)
 {
