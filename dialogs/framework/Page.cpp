@@ -179,11 +179,10 @@ std::wstring Page::Text(int id) const
 {
     const HWND control = Control(id);
     const int n = control ? GetWindowTextLengthW(control) : 0;
+    if (n <= 0)
+        return {};
     std::wstring text(std::size_t(n) + 1, L'\0');
-    if (n > 0)
-        text.resize(std::size_t(GetWindowTextW(control, text.data(), n + 1)));
-    else
-        text.clear();
+    text.resize(std::size_t(GetWindowTextW(control, text.data(), n + 1)));
     return text;
 }
 
