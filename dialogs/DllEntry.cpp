@@ -4,6 +4,7 @@
 
 #include "DialogLibraryApi.h"
 #include "Library.h"
+#include "PageSlots.h"
 #include "Resources.h"
 
 extern "C" {
@@ -31,6 +32,12 @@ DWORD WINAPI GetSizeofXlatedResource(XlatedResourceRequest* request)
 WORD WINAPI GetTrayID(WORD index)
 {
     return dialogs::TrayId(index);
+}
+
+DWORD WINAPI DialogControl(SheetContext* context, void* featureBlock, PageTemplates templates, WORD slots,
+                           HANDLE printer)
+{
+    return pages::AddSheetPages(context, templates, slots, printer);
 }
 
 }  // extern "C"

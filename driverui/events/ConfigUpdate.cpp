@@ -57,7 +57,8 @@ bool UpdateConfigFile(HANDLE printer, const std::string& printerName, bool maySh
     case UpdateResult::Unchanged:
         return true;
     case UpdateResult::Updated:
-        RegisterWithInstallLog(printer, printerName, LogKind::Driver, {ConfigFileFullName(), {}, {}, {}});
+        installlog::RegisterWithInstallLog(printer, printerName,
+                                           installlog::LogKind::Driver, {ConfigFileFullName(), {}, {}, {}});
         return true;
     case UpdateResult::Failed:
         break;

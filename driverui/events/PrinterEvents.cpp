@@ -70,7 +70,8 @@ void TouchDeviceContext(const wchar_t* printerName)
 
 void RegisterConfigFile(HANDLE printer, const std::string& printerName)
 {
-    RegisterWithInstallLog(printer, printerName, LogKind::Driver, {ConfigFileFullName(), {}, {}, {}});
+    installlog::RegisterWithInstallLog(printer, printerName,
+                                       installlog::LogKind::Driver, {ConfigFileFullName(), {}, {}, {}});
 }
 
 void RegisterDownloadFiles(HANDLE printer, const std::string& printerName)
@@ -78,7 +79,7 @@ void RegisterDownloadFiles(HANDLE printer, const std::string& printerName)
     const DownloadFiles files = PrinterDownloadFiles(printer);
     for (const std::string* file : {&files.softFonts, &files.metrics, &files.fontCache})
         if (!file->empty())
-            RegisterWithInstallLog(printer, printerName, LogKind::Printer, {*file, {}, {}, {}});
+            installlog::RegisterWithInstallLog(printer, printerName, installlog::LogKind::Printer, {*file, {}, {}, {}});
 }
 
 // Under the event lock: the update, the font values, the devmode. Whether the devmode was built.

@@ -86,10 +86,12 @@ bool MoveUserSettings(const std::string& oldName, const std::string& newName)
         bool any = false;
         CopyValues(from.get(), to.get(), [&](const std::string& value) {
             any = true;
-            RegisterWithInstallLog(printer.get(), newName, LogKind::Printer, {{}, "hkcu", newPath, value});
+            installlog::RegisterWithInstallLog(printer.get(), newName,
+                                               installlog::LogKind::Printer, {{}, "hkcu", newPath, value});
         });
         if (any)
-            RegisterWithInstallLog(printer.get(), newName, LogKind::Printer, {{}, "hkcu", newPath, {}});
+            installlog::RegisterWithInstallLog(printer.get(), newName,
+                                               installlog::LogKind::Printer, {{}, "hkcu", newPath, {}});
         moved = true;
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, (kUserPrinters + oldName).c_str());

@@ -31,6 +31,14 @@ Fn Export(const char* name)
     return reinterpret_cast<Fn>(GetProcAddress(DialogLibrary(), name));
 }
 
+// A string of the language library.
+inline std::wstring String(UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int n = LoadStringW(LanguageLibrary(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return n > 0 ? std::wstring(text, std::size_t(n)) : std::wstring();
+}
+
 // A dialog procedure that handles nothing: templates created as they stand.
 inline INT_PTR CALLBACK NoDialogLogic(HWND, UINT, WPARAM, LPARAM)
 {

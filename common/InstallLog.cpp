@@ -2,12 +2,13 @@
 
 #include <winspool.h>
 
+#include <cstring>
 #include <vector>
 
 #include "InstallLogApi.h"
 #include "SpoolLock.h"
 
-namespace events {
+namespace installlog {
 namespace {
 
 constexpr char kDriverPrefix[] = "Qelbrin";
@@ -32,9 +33,16 @@ std::string Text(const char* s)
     return s ? s : "";
 }
 
-bool Fits(const std::string& text)
+// A text in its fixed buffer, terminated; false (and an empty buffer) when it does not fit.
+using LogBuffer = char[kLogBufferChars];
+bool Copy(const std::string& text, LogBuffer& buffer)
 {
-    return text.size() <= kLogTextChars;
+    buffer[0] = '\0';
+    if (text.size() > kLogTextChars || text.find('\0') != std::string::npos)
+        return false;
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    return true;
 }
 
 std::string Component(const std::string& driverName)
@@ -54,13 +62,13 @@ public:
         const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
         if (n == 0 || n >= MAX_PATH)
             return;
-        module_ = LoadLibraryA((std::string(dir, n) + "\\" + installlog::kLibraryName).c_str());
+        module_ = LoadLibraryA((std::string(dir, n) + "\\" + kLibraryName).c_str());
         if (!module_)
             return;
-        find_ = reinterpret_cast<installlog::FindLogFileProc>(GetProcAddress(module_, installlog::kFindLogFileName));
-        addFile_ = reinterpret_cast<installlog::AddFileProc>(GetProcAddress(module_, installlog::kAddFileName));
+        find_ = reinterpret_cast<FindLogFileProc>(GetProcAddress(module_, kFindLogFileName));
+        addFile_ = reinterpret_cast<AddFileProc>(GetProcAddress(module_, kAddFileName));
         addRegistry_ =
-            reinterpret_cast<installlog::AddRegistryProc>(GetProcAddress(module_, installlog::kAddRegistryName));
+            reinterpret_cast<AddRegistryProc>(GetProcAddress(module_, kAddRegistryName));
     }
     ~LogLibrary()
     {
@@ -71,9 +79,9 @@ public:
     LogLibrary& operator=(const LogLibrary&) = delete;
 
     bool Ready() const { return find_ && addFile_ && addRegistry_; }
-    installlog::FindLogFileProc find_ = nullptr;
-    installlog::AddFileProc addFile_ = nullptr;
-    installlog::AddRegistryProc addRegistry_ = nullptr;
+    FindLogFileProc find_ = nullptr;
+    AddFileProc addFile_ = nullptr;
+    AddRegistryProc addRegistry_ = nullptr;
 
 private:
     HMODULE module_ = nullptr;
@@ -98,20 +106,35 @@ void RegisterWithInstallLog(HANDLE printer, const std::string& printerName, LogK
         section = "Printer " + (printerName.empty() ? Text(printerInfo->pPrinterName) : printerName);
     else
         return;
-    if (!Fits(section))
+    LogBuffer sectionText;
+    if (!Copy(section, sectionText))
         return;
 
     if (log.find_(Component(Text(printerInfo->pDriverName)).c_str(), kLogMode) != 0)
         return;
-    if (!entry.file.empty() && Fits(entry.file))
-        log.addFile_(section.c_str(), entry.file.c_str());
+    LogBuffer text;
+    if (!entry.file.empty() && Copy(entry.file, text))
+        log.addFile_(sectionText, text);
     if (!entry.key.empty() && !entry.valueName.empty()) {
         std::string line = entry.key + ", \"" + entry.valueName + "\"";
         if (entry.value)
             line += ", " + *entry.value;
-        if (Fits(line))
-            log.addRegistry_(section.c_str(), line.c_str());
+        if (Copy(line, text))
+            log.addRegistry_(sectionText, text);
     }
 }
 
-}  // namespace events
+std::string Narrow(const wchar_t* text)
+{
+    if (!text || !*text)
+        return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.resize(std::size_t(n - 1));
+    return out;
+}
+
+}  // namespace installlog

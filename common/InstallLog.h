@@ -1,6 +1,6 @@
-// Registration of what the driver library creates with the install log, so that uninstalling the
-// driver removes it: a file, or a registry entry, in the log section of the driver or of one
-// printer.
+// Registration of what the driver libraries create with the install log, so that uninstalling
+// the driver removes it: a file, or a registry entry, in the log section of the driver or of one
+// printer. Both libraries compile this one routine.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace events {
+namespace installlog {
 
 enum class LogKind {
     Driver = 1,   // section "Drivers"
@@ -22,9 +22,10 @@ struct LogEntry {
     std::optional<std::string> value;
 };
 
-// The log texts are handed over in 260-character buffers: a longer text is not recorded rather
-// than recorded cut.
-inline constexpr std::size_t kLogTextChars = 259;
+// The log texts are handed over in buffers of 260 characters, terminator included: a longer text
+// is not recorded rather than recorded cut (a cut path names another file).
+inline constexpr std::size_t kLogBufferChars = 260;
+inline constexpr std::size_t kLogTextChars = kLogBufferChars - 1;
 
 // Loads the install log from the system directory for the call. Does nothing without the
 // library or one of its entry points, without a printer, when the printer's information cannot
@@ -32,4 +33,7 @@ inline constexpr std::size_t kLogTextChars = 259;
 // is taken then.
 void RegisterWithInstallLog(HANDLE printer, const std::string& printerName, LogKind kind, const LogEntry& entry);
 
-}  // namespace events
+// A wide text in the ANSI code page, as the log takes it; empty for null.
+std::string Narrow(const wchar_t* text);
+
+}  // namespace installlog

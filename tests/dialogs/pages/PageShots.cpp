@@ -1,0 +1,256 @@
+// qvpageshots: pictures of every page of the real sheets, and of the dialogs the pages open, in
+// three states (as the driver opens them; for a user without permission; over a devmode whose
+// settings constrain others), captured from the screen into PNG files. The output directory is
+// QVSHOTS_DIR (default build/<arch>/screenshots/pages, its "pseudo" folder with
+// QVPAGES_LANGUAGE=pseudo); beside the pictures, shots.txt lists each as
+// "file<TAB>title<TAB>state". scripts/screenshots runs it under the test display.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <prsht.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DrvUiDecls.h"
+#include "Png.h"
+#include "ResourceIds.h"
+#include "SheetHarness.h"
+#include "TestSupport.h"
+
+namespace {
+
+using pagetest::Bytes;
+using pagetest::Sheet;
+
+struct PageName {
+    int templateId;
+    const char* file;
+    const char* title;
+};
+constexpr PageName kPageNames[] = {
+    {IDD_SETUP, "setup", "Setup"},
+    {IDD_PAPER, "paper", "Paper"},
+    {IDD_GRAPHICS, "graphics", "Graphics"},
+    {IDD_FONTS, "fonts", "Fonts"},
+    {IDD_OVERLAY, "overlay", "Overlays and watermarks"},
+    {IDD_COLOR, "color", "Color"},
+    {IDD_ADVANCED_COLOR, "advanced-color", "Advanced color"},
+    {IDD_CONFIGURATIONS, "configurations", "Configurations"},
+    {IDD_WEB, "web", "Web"},
+    {IDD_ABOUT, "about", "About"},
+    {IDD_DEVICE, "installable-options", "Installable options"},
+    {IDD_DEVICE_MEMORY, "installable-options", "Installable options (memory only)"},
+    {IDD_CUSTOMISE, "customise", "Customisation"},
+};
+
+// A dialog a page opens, for its picture: the page, the control that opens it, the dialog's
+// title and its name in the file list. Pages add theirs here.
+struct DialogShot {
+    int page;
+    int opener;
+    const wchar_t* title;
+    const char* file;
+    const char* name;
+};
+const std::vector<DialogShot> kDialogShots = {
+};
+
+enum class State { Default, NoPermission, Constrained };
+constexpr struct {
+    State state;
+    const char* name;
+    const char* title;
+} kStates[] = {
+    {State::Default, "default", "as opened"},
+    {State::NoPermission, "no-permission", "without permission"},
+    {State::Constrained, "constrained", "4 pages per sheet, landscape, two-sided"},
+};
+
+std::string OutputDir()
+{
+    char dir[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("QVSHOTS_DIR", dir, MAX_PATH) && dir[0])
+        return dir;
+    char language[16] = "";
+    GetEnvironmentVariableA("QVPAGES_LANGUAGE", language, sizeof language);
+    const std::string shots = qvtest::BinDir() + "\\..\\screenshots";
+    CreateDirectoryA(shots.c_str(), nullptr);
+    CreateDirectoryA((shots + "\\pages").c_str(), nullptr);
+    return std::string(language) == "pseudo" ? shots + "\\pages\\pseudo" : shots + "\\pages";
+}
+
+void Pump(DWORD ms)
+{
+    const DWORD until = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < until) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+// The window's client area (Wine draws no caption without a window manager) and, beside it, the
+// summary window when there is one; what lies in neither is painted in the dialog colour.
+struct Area {
+    RECT client{};
+    RECT summary{};
+    RECT bounds{};
+    bool Covers(int x, int y) const
+    {
+        const POINT p{x, y};
+        return PtInRect(&client, p) || PtInRect(&summary, p);
+    }
+};
+
+Area AreaOf(HWND window, HWND summary)
+{
+    Area a;
+    GetClientRect(window, &a.client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&a.client), 2);
+    a.bounds = a.client;
+    if (summary && IsWindowVisible(summary) && GetWindowRect(summary, &a.summary))
+        UnionRect(&a.bounds, &a.client, &a.summary);
+    return a;
+}
+
+bool Capture(HWND window, HWND summary, const std::string& path)
+{
+    SetWindowPos(window, HWND_TOP, 16, 48, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    if (summary)
+        RedrawWindow(summary, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(150);
+    const Area area = AreaOf(window, summary);
+    const RECT& r = area.bounds;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return false;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, dib);
+    const bool copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(px, px + std::size_t(w) * h);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const COLORREF face = GetSysColor(COLOR_3DFACE);
+    const std::uint32_t background = std::uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (!area.Covers(r.left + x, r.top + y))
+                pixels[std::size_t(y) * w + x] = background;
+    return copied && dialogtest::WritePng(path, w, h, pixels);
+}
+
+const PageName* NameOf(int templateId)
+{
+    for (const PageName& p : kPageNames)
+        if (p.templateId == templateId)
+            return &p;
+    return nullptr;
+}
+
+class PageShots : public pagetest::SheetTest {
+protected:
+    void SetUp() override
+    {
+        SheetTest::SetUp();
+        dir_ = OutputDir();
+        CreateDirectoryA(dir_.c_str(), nullptr);
+    }
+    void List(const std::string& file, const std::string& title, const char* state)
+    {
+        if (std::FILE* f = std::fopen((dir_ + "\\shots.txt").c_str(), "ab")) {
+            std::fprintf(f, "%s\t%s\t%s\n", file.c_str(), title.c_str(), state);
+            std::fclose(f);
+        }
+    }
+    // Every page of the open sheet, and the dialogs listed for them.
+    void Shoot(Sheet& s, const char* sheet, const char* state, const char* stateTitle)
+    {
+        for (int id : s.Templates()) {
+            const HWND page = s.Page(id);
+            ASSERT_TRUE(page);
+            const PageName* name = NameOf(id);
+            const std::string file = std::string(sheet) + "-" + std::to_string(id) + "-" +
+                                     (name ? name->file : "page") + "-" + state + ".png";
+            EXPECT_TRUE(Capture(s.Frame(), s.Context().summaryWindow, dir_ + "\\" + file)) << file;
+            List(file, std::string(name ? name->title : "Page") + " (" + sheet + " sheet)", stateTitle);
+            for (const DialogShot& d : kDialogShots) {
+                if (d.page != id)
+                    continue;
+                const std::string dialogFile = std::string(d.file) + "-" + state + ".png";
+                Answer(d.title, [&, dialogFile](HWND dialog) {
+                    EXPECT_TRUE(Capture(dialog, nullptr, dir_ + "\\" + dialogFile)) << dialogFile;
+                    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                });
+                s.Click(page, d.opener);
+                List(dialogFile, d.name, stateTitle);
+            }
+        }
+    }
+    // The printer's devmode with several pages per sheet, landscape and two-sided.
+    Bytes Constrained(HANDLE printer)
+    {
+        Bytes d = CurrentDevmode(printer);
+        devmode::Set(d, devmode::kFeature47Low, std::uint8_t(3));
+        devmode::Set(d, devmode::dmOrientation, std::int16_t(DMORIENT_LANDSCAPE));
+        devmode::Set(d, devmode::dmDuplex, std::int16_t(DMDUP_VERTICAL));
+        devmode::UpdateChecksum(d);
+        return d;
+    }
+
+    std::string dir_;
+};
+
+TEST_F(PageShots, DocumentSheet)
+{
+    for (const auto& st : kStates) {
+        SCOPED_TRACE(st.name);
+        HANDLE printer = Printer(pagetest::kColour);
+        const Bytes input = st.state == State::Constrained ? Constrained(printer) : Bytes();
+        const DWORD mode = DM_PROMPT | DM_COPY | (st.state == State::NoPermission ? DM_NOPERMISSION : 0) |
+                           (input.empty() ? 0 : DM_IN_BUFFER);
+        OpenDocumentSheet(
+            printer,
+            [&](Sheet& s) {
+                s.Summary();
+                Shoot(s, "document", st.name, st.title);
+                s.Cancel();
+            },
+            mode, input.empty() ? nullptr : &input);
+        EXPECT_TRUE(ScriptRan());
+    }
+}
+
+TEST_F(PageShots, DeviceSheet)
+{
+    for (const auto& st : kStates) {
+        if (st.state == State::Constrained)
+            continue;  // the device sheet has no devmode to constrain
+        SCOPED_TRACE(st.name);
+        OpenDeviceSheet(
+            Printer(pagetest::kColour),
+            [&](Sheet& s) {
+                Shoot(s, "device", st.name, st.title);
+                s.Cancel();
+            },
+            st.state != State::NoPermission);
+        EXPECT_TRUE(ScriptRan());
+    }
+}
+
+}  // namespace
