@@ -80,10 +80,10 @@ TEST_F(CustomisePageTest, DeleteRemovesExactlyTheChosenRecordOnYes)
     HANDLE printer = Printer(pagetest::kDesktop);
     pagetest::StoreList(printer, kSizes, pagetest::ListBytes(Sizes(3)));
     pagetest::StoreList(printer, kAssociations, pagetest::ListBytes(Associations(2)));
-    const std::wstring caption = LibraryString(IDS_DELETE_CAPTION);
     OpenDeviceSheet(printer, [&](Sheet& s) {
         const HWND page = s.Page(IDD_CUSTOMISE);
         ASSERT_TRUE(page);
+        const std::wstring caption = LibraryString(IDS_DELETE_CAPTION);
         s.Choose(page, IDC_FORMS, 1);
         Answer(caption, IDNO);
         s.Click(page, IDC_DELETE_FORM);
@@ -120,10 +120,10 @@ TEST_F(CustomisePageTest, ADamagedListShowsItsWholeRecordsAndIsStoredWhole)
     const std::uint8_t torn[] = {0x40, 0x00, 0x01, 0x00, 0x07, 0x00, 0x02};
     bytes.insert(bytes.end(), std::begin(torn), std::end(torn));
     pagetest::StoreList(printer, kSizes, bytes);
-    const std::wstring caption = LibraryString(IDS_DELETE_CAPTION);
     OpenDeviceSheet(printer, [&](Sheet& s) {
         const HWND page = s.Page(IDD_CUSTOMISE);
         ASSERT_TRUE(page);
+        const std::wstring caption = LibraryString(IDS_DELETE_CAPTION);
         EXPECT_EQ(s.Items(page, IDC_FORMS), (std::vector<std::wstring>{L"Size 1", L"Size 2"}));
         Answer(caption, IDYES);
         s.Click(page, IDC_DELETE_FORM);

@@ -54,7 +54,7 @@ TEST_F(UserPaperDialogTest, TypedSizesAreStoredInTwelveHundredthsOrRefused)
     } cases[] = {
         {{L"Letter wide", false, L"8.5", L"11"}, true, 10200, 13200, 0},
         {{L"A4 custom", true, L"210", L"297"}, true, 9921, 14031, 0},
-        {{L"  Padded  ", false, L"8.55", L"11"}, true, 10320, 13200, 0},
+        {{L"  Padded  ", false, L"8.25", L"11"}, true, 9960, 13200, 0},
         {{L"Too precise", false, L"8.5555", L"11"}, false, 0, 0, IDC_UPS_WIDTH_LABEL},
         {{L"Too narrow", false, L"0.1", L"11"}, false, 0, 0, IDC_UPS_WIDTH_LABEL},
         {{L"Too long", true, L"210", L"9999"}, false, 0, 0, IDC_UPS_HEIGHT_LABEL},
@@ -63,12 +63,12 @@ TEST_F(UserPaperDialogTest, TypedSizesAreStoredInTwelveHundredthsOrRefused)
         {{L"   ", false, L"8", L"10"}, false, 0, 0, IDC_UPS_NAME_LABEL},
     };
     HANDLE printer = Printer(pagetest::kWorkgroup);
-    const std::wstring messageCaption = LibraryString(IDS_MESSAGE_CAPTION);
     OpenDeviceSheet(printer, [&](Sheet& s) {
         const HWND page = s.Page(IDD_CUSTOMISE);
         ASSERT_TRUE(page);
+        const std::wstring messageCaption = LibraryString(IDS_MESSAGE_CAPTION);
         const auto& limits = s.Context().customPaperLimits;  // max width, min width, max length, min length
-        ASSERT_TRUE(limits[1] <= 9921 && limits[0] >= 10320 && limits[3] <= 13200 && limits[2] >= 14031)
+        ASSERT_TRUE(limits[1] <= 9921 && limits[0] >= 9960 && limits[3] <= 13200 && limits[2] >= 14031)
             << limits[0] << " " << limits[1] << " " << limits[2] << " " << limits[3];
         std::size_t stored = 0;
         for (const auto& c : cases) {
