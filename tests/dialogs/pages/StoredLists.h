@@ -50,6 +50,24 @@ protected:
         const int n = language ? LoadStringW(language, id, reinterpret_cast<LPWSTR>(&text), 0) : 0;
         return n > 0 ? std::wstring(text, std::size_t(n)) : std::wstring();
     }
+    // The caption of a dialog template of the language library the sheets use.
+    static std::wstring DialogCaption(UINT templateId)
+    {
+        const HMODULE language = GetModuleHandleA((LibraryDir() + "\\QVTDX5DL.DLL").c_str());
+        HRSRC found = language ? FindResourceW(language, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5)) : nullptr;
+        const auto* at = found ? static_cast<const WORD*>(LockResource(LoadResource(language, found))) : nullptr;
+        if (!at || at[1] != 0xFFFF)
+            return {};
+        at += 13;  // the extended header up to the menu
+        for (int field = 0; field < 2; ++field) {  // menu and class
+            if (*at == 0xFFFF)
+                at += 2;
+            else
+                while (*at++) {
+                }
+        }
+        return reinterpret_cast<const wchar_t*>(at);
+    }
     static std::wstring WithoutMnemonics(std::wstring text)
     {
         std::erase(text, L'&');
