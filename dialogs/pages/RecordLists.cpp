@@ -40,6 +40,31 @@ std::vector<listanswer::Item> Fetch(SheetContext* context, DWORD type, std::int1
     return items;
 }
 
+std::vector<listanswer::Item> PaperNames(SheetContext* context)
+{
+    constexpr std::size_t kMaxPapers = 512;
+    PaperListRequest request{};
+    request.size = sizeof request;
+    request.mode = 1;
+    pages::CallBack(context, kCbPaperList, &request);
+    const std::size_t capacity = std::min<std::size_t>(request.count, kMaxPapers);
+    std::vector<listanswer::Item> papers;
+    if (capacity == 0)
+        return papers;
+    std::vector<std::uint8_t> buffer(capacity * kPaperListEntryBytes);
+    request.buffer = buffer.data();
+    request.capacity = DWORD(capacity);
+    request.count = 0;
+    pages::CallBack(context, kCbPaperList, &request);
+    const std::size_t listed = std::min<std::size_t>(request.count, capacity);
+    for (std::size_t i = 0; i < listed; ++i) {
+        const auto code = std::int16_t(buffer[2 * i] | (buffer[2 * i + 1] << 8));
+        const char* name = reinterpret_cast<const char*>(buffer.data() + 2 * capacity + kRecordNameBytes * i);
+        papers.push_back({code, listanswer::FieldText(name, kRecordNameBytes)});
+    }
+    return papers;
+}
+
 std::wstring Wide(std::string_view narrow)
 {
     if (narrow.empty())

@@ -34,6 +34,9 @@ inline bool IsUserSize(LPARAM number)
 // A list request (types 0, 5, 9, 17): the items as far as the answer is whole, numbers bounded.
 std::vector<listanswer::Item> Fetch(SheetContext* context, DWORD type, std::int16_t first, std::int16_t last);
 
+// The forms of the printer's paper list (CallBackAccess 34) as (code, name).
+std::vector<listanswer::Item> PaperNames(SheetContext* context);
+
 // Narrow names of the records (the ANSI code page) and the wide text of the controls. Narrow
 // gives at most maxBytes - 1 bytes and never ends inside a double-byte character.
 std::wstring Wide(std::string_view narrow);

@@ -19,7 +19,6 @@ constexpr WORD kMillimetreFlag = 0x1000;
 constexpr std::int16_t kTemplateForm = 768;
 constexpr int kSizeChars = 4;
 constexpr int kNameChars = 63;
-constexpr std::size_t kMaxPapers = 512;
 
 // The dialog's record, from the sheet's heap while it is open: the bytes the driver library
 // exchanges, then the dialog's own fields.
@@ -75,31 +74,6 @@ void ShowUnits(HWND dialog, const UserPaperRecord& r, bool fields)
 std::int32_t Within(std::int32_t v, std::uint16_t low, std::uint16_t high)
 {
     return std::clamp<std::int32_t>(v, low, std::max(low, high));
-}
-
-// The forms of the printer's paper list (type 34) as (code, name).
-std::vector<listanswer::Item> PaperNames(SheetContext* context)
-{
-    PaperListRequest request{};
-    request.size = sizeof request;
-    request.mode = 1;
-    pages::CallBack(context, kCbPaperList, &request);
-    const std::size_t capacity = std::min<std::size_t>(request.count, kMaxPapers);
-    std::vector<listanswer::Item> papers;
-    if (capacity == 0)
-        return papers;
-    std::vector<std::uint8_t> buffer(capacity * kPaperListEntryBytes);
-    request.buffer = buffer.data();
-    request.capacity = DWORD(capacity);
-    request.count = 0;
-    pages::CallBack(context, kCbPaperList, &request);
-    const std::size_t listed = std::min<std::size_t>(request.count, capacity);
-    for (std::size_t i = 0; i < listed; ++i) {
-        const auto code = std::int16_t(buffer[2 * i] | (buffer[2 * i + 1] << 8));
-        const char* name = reinterpret_cast<const char*>(buffer.data() + 2 * capacity + kRecordNameBytes * i);
-        papers.push_back({code, listanswer::FieldText(name, kRecordNameBytes)});
-    }
-    return papers;
 }
 
 bool NameIsFree(UserPaperRecord& r, const std::string& name)
