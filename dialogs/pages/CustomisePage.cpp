@@ -72,6 +72,8 @@ public:
         Enable(IDC_NEW_SIZE, userSizes_ < records::kMaxUserSizes && !sizesBlocked);
         Enable(IDC_NEW_ASSOCIATION, associations_ < records::kMaxAssociations);
         const bool any = userSizes_ + associations_ > 0;
+        Enable(IDC_FORMS_LABEL, any);
+        Enable(IDC_FORMS, any);
         Enable(IDC_EDIT_FORM, any);
         Enable(IDC_DELETE_FORM, any);
         const bool toolkitFonts = !(OptionByteA() & kNoToolkitFonts);

@@ -56,6 +56,12 @@ struct DialogShot {
     const char* name;
 };
 const std::vector<DialogShot> kDialogShots = {
+    {IDD_CUSTOMISE, IDC_NEW_SIZE, L"Custom Paper", "dialog-5026-user-paper", "User paper size (from Customize)"},
+    {IDD_CUSTOMISE, IDC_NEW_ASSOCIATION, L"Custom Paper", "dialog-5027-paper-association",
+     "Paper association (from Customize)"},
+    {IDD_CUSTOMISE, IDC_EDIT_WATERMARKS, L"Watermarks", "dialog-5024-watermarks", "Watermark editor (from Customize)"},
+    {IDD_CUSTOMISE, IDC_DELETE_WATERMARKS, L"Delete Watermarks", "dialog-5025-watermark-delete",
+     "Watermark deletion (from Customize)"},
 };
 
 enum class State { Default, NoPermission, Constrained };
