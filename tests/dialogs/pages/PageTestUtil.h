@@ -14,12 +14,13 @@
 
 namespace pagetest {
 
-// Before a sheet has loaded it, the library is mapped as data (and stays so for the program).
+// Before a sheet has loaded it, the test loads it (once, for the program): the module the dialog
+// library then loads is the same one.
 inline HMODULE SheetLanguage(const std::string& libraryDir)
 {
     const std::string path = libraryDir + "\\QVTDX5DL.DLL";
     const HMODULE loaded = GetModuleHandleA(path.c_str());
-    return loaded ? loaded : LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return loaded ? loaded : LoadLibraryA(path.c_str());
 }
 
 // A string of the language library loaded from libraryDir.
@@ -51,13 +52,24 @@ inline std::wstring TemplateCaption(const std::string& libraryDir, UINT id)
     return reinterpret_cast<const wchar_t*>(p);
 }
 
-// The format with its "%s" filled, as the pages' messages show it.
-inline std::wstring Filled(std::wstring format, const std::wstring& value)
+// The format with its "%s" filled and each "%%" made "%", as the pages' messages show it.
+inline std::wstring Filled(const std::wstring& format, const std::wstring& value)
 {
-    const std::size_t at = format.find(L"%s");
-    if (at != std::wstring::npos)
-        format.replace(at, 2, value);
-    return format;
+    std::wstring out;
+    bool filled = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == L'%' && i + 1 < format.size() && format[i + 1] == L'%') {
+            out += L'%';
+            ++i;
+        } else if (!filled && format.compare(i, 2, L"%s") == 0) {
+            out += value;
+            filled = true;
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
 }
 
 inline std::wstring WithoutAmpersands(std::wstring text)

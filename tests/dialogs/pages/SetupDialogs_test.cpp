@@ -157,7 +157,8 @@ TEST_F(SetupDialogsTest, TheUserNameIsCutToItsFieldAndAnEmptyPinIsStoredForAnoth
         s.Cancel();
     });
     ASSERT_TRUE(ScriptRan());
-    EXPECT_TRUE(std::none_of(DialogsSeen().begin(), DialogsSeen().end(),
+    const std::vector<pagetest::SeenDialog> seen = DialogsSeen();
+    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(),
                              [&](const pagetest::SeenDialog& d) { return d.title == LibraryString(IDS_MESSAGE_CAPTION); }));
 }
 
