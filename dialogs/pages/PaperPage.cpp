@@ -233,10 +233,15 @@ public:
             }
         if (!Entry(f::kHandlingOption1.id))
             Show(IDC_HANDLING1_NOTE, false);
-        for (int id : {IDC_OUTPUT_BIN_LABEL, IDC_OUTPUT_BIN})
-            Enable(id, bool(Entry(f::kOutputBin.id)));
-        for (int id : {IDC_OUTPUT_SIZE_LABEL, IDC_OUTPUT_SIZE})
-            Enable(id, bool(Entry(f::kOutputSize.id)));
+        // A list with nothing to offer is no choice.
+        for (const auto& [label, combo] : {std::pair{IDC_OUTPUT_BIN_LABEL, IDC_OUTPUT_BIN},
+                                           std::pair{IDC_OUTPUT_SIZE_LABEL, IDC_OUTPUT_SIZE},
+                                           std::pair{IDC_PAPER_SOURCE_LABEL, IDC_PAPER_SOURCE},
+                                           std::pair{IDC_PAPER_SIZE_LABEL, IDC_PAPER_SIZE}}) {
+            const bool offered = SendDlgItemMessageW(Window(), combo, CB_GETCOUNT, 0, 0) > 0;
+            Enable(label, offered);
+            Enable(combo, offered);
+        }
         Show(IDC_OUTPUT_PICTURE_LABEL, Scaled());
         RepaintPictures();
     }
