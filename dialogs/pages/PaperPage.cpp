@@ -143,9 +143,18 @@ bool LowerTrayFamily(std::uint16_t family)
     return FamilyIn(family, {28, 29, 46, 47, 63, 64}, {{37, 43}, {53, 59}});
 }
 
+// A narrow name of a fixed field: up to its terminator or the field's end, without a lead byte
+// that a cut at the field's end left alone under a double-byte code page.
 std::wstring Widen(const char* text, std::size_t maxBytes)
 {
-    const std::size_t n = strnlen(text, maxBytes);
+    const std::size_t bytes = strnlen(text, maxBytes);
+    std::size_t n = 0;
+    while (n < bytes) {
+        const std::size_t step = IsDBCSLeadByte(BYTE(text[n])) ? 2 : 1;
+        if (n + step > bytes)
+            break;
+        n += step;
+    }
     if (n == 0)
         return {};
     std::wstring out(n, L'\0');
