@@ -118,8 +118,11 @@ protected:
             }
         }
         Enable(control, !offered.empty());
-        if (offered.empty())
+        if (offered.empty()) {
+            // Nothing to offer (a range whose maximum is below its minimum): the default stands.
+            Settle(e, e.Default());
             return;
+        }
         const auto listed = [&](std::int16_t v) {
             for (std::int16_t o : offered)
                 if (o == v)
