@@ -55,7 +55,8 @@ constexpr int kLocked[] = {IDC_QUALITY_LABEL, IDC_QUALITY,     IDC_GRAPHICS_MODE
                            IDC_DITHER_FINE,   IDC_LEVEL,       IDC_LEVEL_LOW,           IDC_LEVEL_HIGH,
                            IDC_DEFAULTS,      IDC_LEVEL_LABEL, IDC_G2,                  IDC_G2_LABEL,
                            IDC_G3,            IDC_G3_LABEL,    IDC_G4,                  IDC_G4_LABEL,
-                           IDC_PRINT_MODE,    IDC_PRINT_MODE_LABEL, IDC_G5};
+                           IDC_PRINT_MODE,    IDC_PRINT_MODE_LABEL, IDC_G5,        IDC_G5_LABEL,
+                           IDC_DITHER_GROUP};
 const pages::PageSpec kSpec{kFeatures, kLocked, nullptr, /*asksForSummary=*/true};
 
 template <std::size_t N>
@@ -98,6 +99,7 @@ public:
         for (const Radio& r : kHalftones)
             Enable(r.control, halftones);
         Enable(IDC_LEVEL, bool(Entry(f::kLevel.id)));
+        Enable(IDC_G5_LABEL, bool(Entry(f::kG5.id)));
     }
 
     bool Command(int id, int code, HWND) override

@@ -130,7 +130,7 @@ TEST_F(GraphicsPageTest, ACombinedListWithOnePairIsDisabledAndReportsNoChange)
         p.Set<std::uint16_t>(f::print_mode::kModes + 1 * f::print_mode::kModeSize + 4, 600);
         p.SetCurrent(1);
         s.Entry(f::kPairSecond.id).SetCurrent(1);
-        s.Entry(f::kQuality.id).SetCurrent(3);  // 1200 dpi
+        s.Entry(f::kQuality.id).SetCurrent(2);  // 1200 dpi
         const HWND page = Reopen(s);
         ASSERT_EQ(s.Items(page, IDC_PRINT_MODE).size(), 1u);
         EXPECT_FALSE(s.Enabled(page, IDC_PRINT_MODE));
