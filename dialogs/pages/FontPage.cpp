@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <string>
 
 #include "ChoicePage.h"
@@ -187,32 +188,41 @@ private:
     }
 
     // The boxes of the offered bits show the mask; the list holds every offered set it can name,
-    // selected while the set is in the mask.
+    // selected and marked while the set is in the mask. A list that already holds those sets is
+    // updated in place, so the caret stays where the user's keys put it.
     void FillSources()
     {
         const std::uint32_t mask = Mask();
         const std::uint32_t offered = Offered();
         for (std::size_t bit = 0; bit < kSourceBoxes.size(); ++bit)
             SetCheck(kSourceBoxes[bit], (offered >> bit & 1) && (mask >> bit & 1));
+        std::uint32_t wanted = 0;
+        if (Sources())
+            for (std::size_t bit = 0; bit < names_.size(); ++bit)
+                if ((offered >> bit & 1) && !names_[bit].empty())
+                    wanted |= std::uint32_t(1) << bit;
         const HWND list = Control(IDC_FONT_SOURCE_LIST);
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-        SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        listed_ = 0;
-        if (Sources()) {
+        if (wanted != listed_ || SendMessageW(list, LB_GETCOUNT, 0, 0) != std::popcount(wanted)) {
+            SendMessageW(list, LB_RESETCONTENT, 0, 0);
+            listed_ = 0;
             for (std::size_t bit = 0; bit < names_.size(); ++bit) {
-                if (!(offered >> bit & 1) || names_[bit].empty())
+                if (!(wanted >> bit & 1))
                     continue;
-                const bool set = (mask >> bit & 1) != 0;
                 const auto index = SendMessageW(list, LB_ADDSTRING, 0, LPARAM(names_[bit].c_str()));
                 if (index < 0)
                     continue;
-                SendMessageW(list, LB_SETITEMDATA, WPARAM(index), ItemData(int(bit), set));
-                SendMessageW(list, LB_SETSEL, set, index);
+                SendMessageW(list, LB_SETITEMDATA, WPARAM(index), ItemData(int(bit), false));
                 listed_ |= std::uint32_t(1) << bit;
             }
         }
+        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            const int bit = ItemBit(SendMessageW(list, LB_GETITEMDATA, WPARAM(i), 0));
+            const bool set = (mask >> bit & 1) != 0;
+            SendMessageW(list, LB_SETITEMDATA, WPARAM(i), ItemData(bit, set));
+            SendMessageW(list, LB_SETSEL, set, i);
+        }
         SendMessageW(list, LB_SETTOPINDEX, 0, 0);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
 
@@ -233,7 +243,6 @@ private:
         if (mask == Mask())
             return;
         StoreMask(mask);
-        FillSources();
     }
 
     void StoreMask(std::uint32_t mask)
