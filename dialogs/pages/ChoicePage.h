@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -57,10 +58,13 @@ inline std::vector<Choice> ShortListChoices(const EntryView& e)
 }
 
 // One choice per value of a type-1 entry's range; none when the maximum is below the minimum.
+// The pages name range values 0 to kMaxRangeValue, so a range from a damaged layout is cut to
+// those rather than listing thousands of nameless values.
+inline constexpr int kMaxRangeValue = 63;
 inline std::vector<Choice> RangeChoices(const EntryView& e)
 {
     std::vector<Choice> out;
-    for (int v = e.Minimum(); v <= e.Maximum(); ++v)
+    for (int v = std::max<int>(e.Minimum(), 0); v <= std::min<int>(e.Maximum(), kMaxRangeValue); ++v)
         out.push_back({std::int16_t(v), std::uint16_t(v)});
     return out;
 }

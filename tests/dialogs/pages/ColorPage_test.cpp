@@ -96,7 +96,7 @@ TEST_F(ColorPageTest, ChoicesReachTheDevmode)
     EXPECT_EQ(devmode::Get(Out(), devmode::kFeature99), 1);
 }
 
-TEST_F(ColorPageTest, AnEmptyRangeShowsNothingAndKeepsTheDefault)
+TEST_F(ColorPageTest, AnEmptyRangeShowsNothingAndKeepsTheDefaultAndAWideOneItsNamedValues)
 {
     OpenDocumentSheet(Printer(pagetest::kColour), [](Sheet& s) {
         ASSERT_TRUE(s.Page(IDD_COLOR));
@@ -109,6 +109,15 @@ TEST_F(ColorPageTest, AnEmptyRangeShowsNothingAndKeepsTheDefault)
         EXPECT_TRUE(s.Items(page, IDC_C2).empty());
         EXPECT_FALSE(s.Enabled(page, IDC_C2));
         EXPECT_EQ(c2.Current(), 0);
+
+        // A damaged layout's range as wide as a 16-bit value: the values that have names.
+        pages::EntryView c4 = s.Entry(f::kC4.id);
+        c4.Set<std::int16_t>(f::value::kMinimum, -32768);
+        c4.Set<std::int16_t>(f::value::kMaximum, 32767);
+        c4.SetCurrent(2);
+        Reopen(s);
+        EXPECT_EQ(s.Items(page, IDC_C4).size(), 4u);
+        EXPECT_EQ(c4.Current(), 2);
         s.Cancel();
     });
     EXPECT_TRUE(ScriptRan());
