@@ -2,9 +2,10 @@
 // the platform's graphics system sends them: Wine's sends none, so the demo plays that part. The
 // configuration file's escapes to its rendering driver are watched on their way to Wine's device
 // context, to show what the driver asked at each event.
+#include "Demo.h"
+
 #include <winddiui.h>
 
-#include "Demo.h"
 #include "ImportRedirect.h"
 
 namespace demo {

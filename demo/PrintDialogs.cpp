@@ -1,10 +1,11 @@
 // The platform's own print dialogs on the printer (comdlg32): what they list from the driver, and
 // their Properties button, which opens the driver's document sheet.
+#include "Demo.h"
+
 #include <commdlg.h>
 #include <dlgs.h>
 #include <prsht.h>
 
-#include "Demo.h"
 
 namespace demo {
 namespace {

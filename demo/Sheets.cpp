@@ -1,8 +1,9 @@
 // The driver's property sheets as applications open them: the document sheet through the
 // spooler's DocumentPropertiesW with prompting, the device sheet through PrinterProperties.
+#include "Demo.h"
+
 #include <prsht.h>
 
-#include "Demo.h"
 
 namespace demo {
 namespace {
@@ -128,7 +129,7 @@ bool DocumentSheet(Client& client)
     if (setupPage && !visit.copiesChanged && !client.interactive)
         return Failed("the document sheet", "the Setup page has no copies field");
 
-    const Bytes after = CurrentSettings(client);
+    Bytes after = CurrentSettings(client);
     if (after.empty())
         return Failed("DocumentPropertiesW without a prompt", "no devmode after the sheet");
     Say("  read back without a prompt: " + Describe(client, *AsDevmode(after)));

@@ -1,12 +1,13 @@
 // The windows of a modal call, seen from a timer on the calling thread (it runs inside the
 // call's modal loop, and in the loops of the windows that open from it), and the pictures.
+#include "Demo.h"
+
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Demo.h"
 #include "ResourceIds.h"
 #include "WindowShot.h"
 
