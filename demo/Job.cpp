@@ -6,6 +6,8 @@
 
 #include <winddiui.h>
 
+#include <cstdio>
+
 #include "ImportRedirect.h"
 
 namespace demo {
@@ -17,12 +19,21 @@ using ExtEscapeFn = int(WINAPI*)(HDC, int, int, LPCSTR, int, LPSTR);
 ExtEscapeFn g_extEscape = nullptr;
 std::string g_asked;
 
+std::string Number(DWORD n)
+{
+    if (n < 0x10000)
+        return std::to_string(n);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%lX", static_cast<unsigned long>(n));
+    return hex;
+}
+
 // The driver's escapes pass through unchanged; the questions are noted.
 int WINAPI WatchedExtEscape(HDC dc, int escape, int inSize, LPCSTR in, int outSize, LPSTR out)
 {
     const int answer = g_extEscape ? g_extEscape(dc, escape, inSize, in, outSize, out) : 0;
     if (escape == QUERYESCSUPPORT && in && inSize >= int(sizeof(DWORD)))
-        g_asked += (g_asked.empty() ? "" : ", ") + std::to_string(*reinterpret_cast<const DWORD*>(in)) +
+        g_asked += (g_asked.empty() ? "" : ", ") + Number(*reinterpret_cast<const DWORD*>(in)) +
                    (answer ? " yes" : " no");
     else
         g_asked += (g_asked.empty() ? "" : ", ") + std::string("escape ") + std::to_string(escape);
@@ -32,12 +43,18 @@ int WINAPI WatchedExtEscape(HDC dc, int escape, int inSize, LPCSTR in, int outSi
 struct Events {
     DocumentEventFn call;
     HANDLE printer;
+    bool refused = false;
 
     int Send(HDC dc, int event, const char* name, ULONG inSize, PVOID in, ULONG outSize = 0, PVOID out = nullptr)
     {
         g_asked.clear();
         const int answer = call(printer, dc, event, inSize, in, outSize, out);
-        Say("  event " + std::to_string(event) + " " + name + ": " + std::to_string(answer) +
+        // The end of the document answers a code of its own; every other event 1.
+        if (event != DOCUMENTEVENT_ENDDOC && answer != 1) {
+            refused = true;
+            Failed(std::string("the document event ") + name, "the driver answered " + std::to_string(answer));
+        }
+        Say("  event " + std::to_string(event) + " " + name + ": " + Number(DWORD(answer)) +
             (g_asked.empty() ? std::string("; no escape asked") : "; rendering-driver escapes asked: " + g_asked));
         return answer;
     }
@@ -107,6 +124,7 @@ bool PrintJob(Client& client, const std::string& output)
         events.Send(dc, DOCUMENTEVENT_DELETEDC, "DELETEDC", 0, nullptr);
         DeleteDC(dc);
     }
+    ok = ok && !events.refused;
     if (ok) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!GetFileAttributesExA(output.c_str(), GetFileExInfoStandard, &data))

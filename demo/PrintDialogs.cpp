@@ -113,8 +113,10 @@ bool Run(Client& client, const std::string& name, bool properties, const std::fu
     run.interactive = client.interactive;
     run.handle = [&](HWND window) { script.Handle(window); };
     const INT_PTR answer = RunWindows(run, call);
-    Say("  " + step + " answered " + std::to_string(answer) + ", extended error " +
-        std::to_string(CommDlgExtendedError()));
+    const DWORD error = CommDlgExtendedError();
+    Say("  " + step + " answered " + std::to_string(answer) + ", extended error " + std::to_string(error));
+    if (error)
+        return Failed(step, "the dialog ended with extended error " + std::to_string(error));
     if (run.timedOut)
         return Failed(step, "its dialog was still open after a minute");
     if (!client.interactive && run.handled == 0)
@@ -129,6 +131,10 @@ bool Run(Client& client, const std::string& name, bool properties, const std::fu
 bool PrintDialogs(Client& client)
 {
     Say("== " + Utf8(client.printer) + ": Wine's print dialogs (comdlg32)");
+    // Wine's page-setup dialog starts from the default printer whatever the application names:
+    // the user has made this one the default.
+    if (!SetDefaultPrinterW(client.printer.c_str()))
+        return Failed("SetDefaultPrinterW", "error " + std::to_string(GetLastError()));
     const HWND owner = CreateWindowW(L"STATIC", L"qvdemo", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                      nullptr, nullptr);
     bool ok = Run(client, "printdlgex", true, [&]() -> INT_PTR {
