@@ -10,13 +10,14 @@ interactive=()
 started=$(date +%s)
 qv_wine_start demo
 
-# The shipped 32-bit build under Wine's 32-bit half; the 64-bit build where that is missing.
-if qv_have_wine32; then
+# The shipped 32-bit build under Wine's 32-bit half; the 64-bit build where that is missing (or
+# where QV_DEMO_BUILD=win64 asks for it).
+if qv_have_wine32 && [ "${QV_DEMO_BUILD:-win32}" != win64 ]; then
   build=win32 wine=wine drivers=w32x86 program_files="Program Files (x86)"
   echo "== the shipped i686 build (build/win32) under wine: its driver goes to \"Windows NT x86\""
 else
   build=win64 wine=wine64 drivers=x64 program_files="Program Files"
-  echo "== wine32 is not installed: the x86_64 build (build/win64) under wine64, not the shipped one: its driver goes to \"Windows x64\""
+  echo "== wine32 is not installed or not asked for: the x86_64 build (build/win64) under wine64, not the shipped one: its driver goes to \"Windows x64\""
 fi
 bin="$root/build/$build/bin"
 client="$root/build/$build/demo/qvdemo.exe"
