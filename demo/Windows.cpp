@@ -172,6 +172,7 @@ void VisitSheet(Client& client, HWND frame, const std::string& name, const wchar
 {
     const HWND tabs = reinterpret_cast<HWND>(SendMessageW(frame, PSM_GETTABCONTROL, 0, 0));
     const int count = tabs ? int(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    Say("  sheet \"" + Utf8(TextOf(frame)) + "\", " + std::to_string(count) + (count == 1 ? " page" : " pages"));
     for (int i = 0; i < count; ++i) {
         wchar_t title[128] = L"";
         TCITEMW item{};
