@@ -6,9 +6,8 @@
 #include "Demo.h"
 
 namespace demo {
-namespace {
 
-std::wstring Port(HANDLE printer)
+std::wstring PortOf(HANDLE printer)
 {
     DWORD needed = 0;
     GetPrinterW(printer, 2, nullptr, 0, &needed);
@@ -18,6 +17,8 @@ std::wstring Port(HANDLE printer)
     const auto* p = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
     return p->pPortName ? p->pPortName : L"";
 }
+
+namespace {
 
 template <class T>
 std::vector<T> Ask(const std::wstring& printer, const std::wstring& port, WORD what, std::size_t perItem = 1)
@@ -59,7 +60,7 @@ std::wstring PaperName(const std::wstring& printer, short code)
 bool ShowCapabilities(Client& client)
 {
     const std::wstring& printer = client.printer;
-    const std::wstring port = Port(client.handle);
+    const std::wstring& port = client.port;
     Say("== " + Utf8(printer) + ": what the print dialog asks (DeviceCapabilitiesW)");
     const auto papers = Ask<WORD>(printer, port, DC_PAPERS);
     const auto paperNames = Ask<wchar_t>(printer, port, DC_PAPERNAMES, 64);

@@ -22,6 +22,7 @@ struct Client {
     std::string tag;    // the model's part of each picture's file name
     bool interactive = false;
     HANDLE handle = nullptr;  // the printer, opened with full access
+    std::wstring port;        // its port, as the spooler has it
     std::vector<std::string> pictures;
 };
 
@@ -72,6 +73,8 @@ bool DeviceSheet(Client& client);
 bool PrintDialogs(Client& client);
 bool PrintJob(Client& client, const std::string& output);
 
+// The printer's port (GetPrinterW level 2); empty when it cannot be read.
+std::wstring PortOf(HANDLE printer);
 // The paper names the printer's driver gives, by paper code (DeviceCapabilities).
 std::wstring PaperName(const std::wstring& printer, short code);
 

@@ -15,6 +15,7 @@ int RunClient(demo::Client& client)
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
     if (!OpenPrinterW(client.printer.data(), &client.handle, &defaults))
         return demo::Failed("opening the printer", "OpenPrinterW: error " + std::to_string(GetLastError())), 1;
+    client.port = demo::PortOf(client.handle);
     CreateDirectoryA(client.shots.c_str(), nullptr);
     const bool ok = demo::ShowCapabilities(client) && demo::DocumentSheet(client) && demo::DeviceSheet(client) &&
                     demo::PrintDialogs(client) &&

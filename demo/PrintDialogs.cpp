@@ -13,7 +13,7 @@ namespace {
 // DEVNAMES naming the printer, as an application that chose it hands it in.
 HGLOBAL DevNames(Client& client)
 {
-    const std::wstring driver = L"winspool", port = L"FILE:";
+    const std::wstring driver = L"winspool", port = client.port;
     const std::size_t chars = driver.size() + 1 + client.printer.size() + 1 + port.size() + 1;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVNAMES) + chars * sizeof(wchar_t));
     auto* names = static_cast<DEVNAMES*>(GlobalLock(memory));

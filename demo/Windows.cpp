@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 
 #include "ResourceIds.h"
 #include "WindowShot.h"
@@ -80,8 +81,8 @@ std::string FileName(const std::wstring& title)
     for (wchar_t c : title) {
         if (c == L'&')
             continue;
-        if (iswalnum(c))
-            name.push_back(char(towlower(c)));
+        if (std::iswalnum(c))
+            name.push_back(char(std::towlower(c)));
         else if (!name.empty() && name.back() != '-')
             name.push_back('-');
     }
