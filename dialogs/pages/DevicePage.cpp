@@ -157,7 +157,7 @@ public:
             picturesSaved_ = true;
             RepaintPicture();
         }
-        FillMemory();
+        ShowMemory();
         SetCheck(IDC_DEVICE_DISK, Entry(f::kDiskCapacity.id).Current() != 0);
         SetCheck(IDC_DEVICE_STORAGE, Entry(f::kCheck6750.id).Current() != 0);
         FillLists();
@@ -297,7 +297,7 @@ private:
 
     // ---- Memory ------------------------------------------------------------------------------
 
-    void FillMemory()
+    void ShowMemory()
     {
         const pages::EntryView memory = Entry(f::kMemory.id);
         SetText(IDC_MEMORY, std::to_wstring(memory.Current()));
@@ -315,7 +315,7 @@ private:
             const std::wstring label = text::WithoutMnemonics<wchar_t>(Text(IDC_MEMORY_LABEL));
             MessageBoxW(Window(), Format(IDS_NOT_A_NUMBER, label).c_str(), String(IDS_MESSAGE_CAPTION).c_str(),
                         MB_OK | MB_ICONWARNING);
-            FillMemory();
+            ShowMemory();
             return;
         }
         StoreMemory(_wtoi(typed.c_str()));
@@ -326,7 +326,7 @@ private:
         const pages::EntryView memory = Entry(f::kMemory.id);
         v = std::clamp(v, int(memory.Minimum()), std::max(int(memory.Minimum()), int(memory.Maximum())));
         if (!Store(f::kMemory.id, std::int16_t(v), -1))
-            FillMemory();  // the field shows the clamped value again
+            ShowMemory();  // the field shows the clamped value again
     }
 
     // ---- Lists -------------------------------------------------------------------------------
