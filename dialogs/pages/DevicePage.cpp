@@ -325,8 +325,8 @@ private:
     {
         const pages::EntryView memory = Entry(f::kMemory.id);
         v = std::clamp(v, int(memory.Minimum()), std::max(int(memory.Minimum()), int(memory.Maximum())));
-        if (!Store(f::kMemory.id, std::int16_t(v), -1))
-            ShowMemory();  // the field shows the clamped value again
+        Store(f::kMemory.id, std::int16_t(v), -1);
+        ShowMemory();  // the field shows the clamped value
     }
 
     // ---- Lists -------------------------------------------------------------------------------
