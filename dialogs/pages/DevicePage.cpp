@@ -145,6 +145,8 @@ public:
             SendMessageW(brand, controls::bitmap::kTransparent, 0, LPARAM(kBrandKey));
             SendMessageW(brand, controls::bitmap::kLoad, 0, LPARAM(MAKEINTRESOURCEW(IDB_BRAND)));
             SendMessageW(brand, controls::bitmap::kNaturalSize, 0, 1);
+        } else {
+            Show(IDC_BRAND_PICTURE, false);  // another brand's printer: no empty frame
         }
     }
 

@@ -479,9 +479,15 @@ public:
                 continue;
             MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&at), 2);
             const SIZE size = dialogs::BitmapSize(pictures_[i]);
-            // At its own size, centred on the placeholder.
-            dialogs::DrawTransparent(dc, pictures_[i], at.left + (at.right - at.left - size.cx) / 2,
-                                     at.top + (at.bottom - at.top - size.cy) / 2);
+            // Opaque tiles at their own size, centred on the placeholder. (A key colour would
+            // be matched to the nearest colour of a palette picture, which may be its symbol's.)
+            if (const HDC source = CreateCompatibleDC(dc)) {
+                const HGDIOBJ old = SelectObject(source, pictures_[i]);
+                BitBlt(dc, at.left + (at.right - at.left - size.cx) / 2, at.top + (at.bottom - at.top - size.cy) / 2,
+                       size.cx, size.cy, source, 0, 0, SRCCOPY);
+                SelectObject(source, old);
+                DeleteDC(source);
+            }
         }
         EndPaint(Window(), &paint);
         result = TRUE;

@@ -56,6 +56,8 @@ struct DialogShot {
     const char* name;
 };
 const std::vector<DialogShot> kDialogShots = {
+    {IDD_CONFIGURATIONS, IDC_CONFIG_SAVE_AS, L"Save Configuration As", "config-save-as", "Save configuration as (Configurations page)"},
+    {IDD_WEB, IDC_WEB_SETTINGS, L"Web Settings", "web-settings", "Web settings (Web page)"},
 };
 
 enum class State { Default, NoPermission, Constrained };
@@ -168,6 +170,10 @@ protected:
     void SetUp() override
     {
         SheetTest::SetUp();
+        // The maker offers web pages for printers without a manufacturer of their own: the Web
+        // page is shown.
+        qvtest::SetHklmString("SOFTWARE\\Qelbrin\\Web_Access\\Other OEMs", "IsSupported", "1");
+        qvtest::SetHklmString("SOFTWARE\\Qelbrin\\Web_Access\\Other OEMs", "ConfigurationFile", "");
         dir_ = OutputDir();
         CreateDirectoryA(dir_.c_str(), nullptr);
     }
