@@ -125,7 +125,7 @@ std::wstring MessageText(UINT id, const std::wstring& name)
 
 int Ask(HWND owner, UINT id, const std::wstring& name, UINT style)
 {
-    // Owned by the sheet (or the name dialog), not by the page, which is a child window.
+    // Owned by the sheet (or the name dialog) rather than by the page, a child window.
     const HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     return MessageBoxW(top, MessageText(id, name).c_str(), pages::Page::String(IDS_CONFIG_CAPTION).c_str(), style);
 }
