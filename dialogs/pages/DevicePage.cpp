@@ -15,8 +15,12 @@
 
 #include "controls/Controls.h"
 #include "DevmodeLayout.h"
+#include "Library.h"
 #include "Page.h"
+#include "PrinterQueryApi.h"
 #include "ResourceIds.h"
+#include "SiblingPath.h"
+#include "SpoolLock.h"
 #include "TextFormat.h"
 
 namespace {
@@ -108,6 +112,120 @@ bool Contains(std::span<const std::uint16_t> list, std::uint16_t v)
     return std::find(list.begin(), list.end(), v) != list.end();
 }
 
+// ---- The printer query -------------------------------------------------------------------------
+
+constexpr wchar_t kCommunicationLibrary[] = L"QVTDCOMM.DLL";
+constexpr wchar_t kQueryLibrary[] = L"QVTDX5BJ.DLL";
+constexpr SHORT kJobSeparatorBin = 7204;
+constexpr UINT kJobSeparatorString = 7014;  // the driver library's own
+
+std::wstring SystemFile(const wchar_t* name)
+{
+    wchar_t dir[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+    return n && n < MAX_PATH ? std::wstring(dir) + L"\\" + name : std::wstring();
+}
+
+// The printer's communication library must be there; it is not used beyond that.
+bool CommunicationThere()
+{
+    const std::wstring path = SystemFile(kCommunicationLibrary);
+    const HMODULE library = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+    if (library)
+        FreeLibrary(library);
+    return library != nullptr;
+}
+
+// The text of the printer's port list before its first comma.
+std::string FirstPort(HANDLE printer)
+{
+    DWORD needed = 0;
+    LockedGetPrinterA(printer, 2, nullptr, 0, &needed);
+    if (!needed)
+        return {};
+    std::vector<BYTE> info(needed);
+    if (!LockedGetPrinterA(printer, 2, info.data(), needed, &needed))
+        return {};
+    const char* ports = reinterpret_cast<const PRINTER_INFO_2A*>(info.data())->pPortName;
+    const std::string list = ports ? ports : "";
+    return list.substr(0, list.find(','));
+}
+
+// The query library beside this library (the system directory's when this one's path cannot be
+// used), for one query.
+class QueryLibrary {
+public:
+    QueryLibrary()
+    {
+        std::wstring path = SiblingFullPathW(dialogs::DialogInstance(), kQueryLibrary);
+        if (path.empty() || path.size() >= MAX_PATH)
+            path = SystemFile(kQueryLibrary);
+        module_ = path.empty() ? nullptr : LoadLibraryW(path.c_str());
+        if (module_) {
+            get_ = reinterpret_cast<printerquery::GetDrvNpaDataFn>(GetProcAddress(module_, printerquery::kGetExport));
+            free_ = reinterpret_cast<printerquery::FreeDrvNpaDataFn>(GetProcAddress(module_, printerquery::kFreeExport));
+        }
+    }
+    ~QueryLibrary()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    QueryLibrary(const QueryLibrary&) = delete;
+    QueryLibrary& operator=(const QueryLibrary&) = delete;
+
+    // Runs the request and hands a usable reply to `use`; false when the query failed.
+    template <class Use>
+    bool Ask(const SheetContext& c, const std::string& port, DWORD request, Use&& use) const
+    {
+        if (!get_ || !free_ || !c.printerNameA)
+            return false;
+        printerquery::Reply* reply = nullptr;
+        if (get_(c.printerNameA, port.c_str(), request, &reply, printerquery::kReplyVersion) != 0 || !reply)
+            return false;
+        const bool usable = reply->size >= sizeof(printerquery::Reply);
+        if (usable)
+            use(*reply);
+        free_(reply);
+        return usable;
+    }
+
+private:
+    HMODULE module_ = nullptr;
+    printerquery::GetDrvNpaDataFn get_ = nullptr;
+    printerquery::FreeDrvNpaDataFn free_ = nullptr;
+};
+
+// The printer's own character set for the computer's ANSI code page.
+UINT PrinterCodePage()
+{
+    switch (GetACP()) {
+    case 932:
+    case 936:
+    case 949:
+    case 950: return CP_UTF8;
+    case 1250: return 28592;
+    case 1251: return 28595;
+    default: return 850;
+    }
+}
+
+std::wstring FromPrinter(const char (&text)[printerquery::kNameBytes])
+{
+    const int length = int(strnlen(text, sizeof text));
+    if (length == 0)
+        return {};
+    std::wstring out(std::size_t(length), L'\0');
+    const int n = MultiByteToWideChar(PrinterCodePage(), 0, text, length, out.data(), length);
+    out.resize(std::size_t(std::max(n, 0)));
+    return out;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b)
+{
+    return !a.empty() && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
 constexpr std::int16_t kFeatures[] = {f::kMemory.id,           f::kDiskCapacity.id, f::kCheck6750.id,
                                       f::kInstalledSources.id, f::kInstalledOutputs.id, f::kDuplexUnit.id,
                                       f::kOnOff6258.id,        f::kOnOff6259.id};
@@ -158,6 +276,8 @@ public:
             Context().printerConfig[kPictureWord] = 0;
             picturesSaved_ = true;
             RepaintPicture();
+            // The page became active: can the printer be asked?
+            updateAvailable_ = QueryAvailable();
         }
         ShowMemory();
         SetCheck(IDC_DEVICE_DISK, Entry(f::kDiskCapacity.id).Current() != 0);
@@ -167,9 +287,7 @@ public:
 
     void UpdateStates() override
     {
-        // The printer query needs the printer's communication library and the query library,
-        // which this driver package does not carry yet: the button stays disabled.
-        Enable(IDC_UPDATE_FROM_PRINTER, false);
+        Enable(IDC_UPDATE_FROM_PRINTER, updateAvailable_ && !querying_);
         UpdateTabs();
     }
 
@@ -217,6 +335,10 @@ public:
                 UpdateTabs();
             if (code == LBN_DBLCLK)
                 Move(id == IDC_AVAILABLE ? IDC_INSTALL_TAB : IDC_REMOVE_TAB);
+            return true;
+        case IDC_UPDATE_FROM_PRINTER:
+            if (code == BN_CLICKED)
+                UpdateFromPrinter();
             return true;
         case IDC_INSTALL_TAB:
         case IDC_INSTALL_UNDER_TAB:
@@ -594,6 +716,112 @@ private:
         picturesSaved_ = false;
     }
 
+    // ---- Update from printer -----------------------------------------------------------------
+
+    bool QueryAvailable() const
+    {
+        if (!CommunicationThere())
+            return false;
+        const std::string port = FirstPort(Context().printer);
+        return !port.empty() && QueryLibrary().Ask(Context(), port, printerquery::kProbeRequest, [](const auto&) {});
+    }
+
+    void UpdateFromPrinter()
+    {
+        if (!updateAvailable_ || querying_ || !MayChange())
+            return;
+        if (MessageBoxW(Window(), String(IDS_UPDATE_QUESTION).c_str(), String(IDS_UPDATE_CAPTION).c_str(),
+                        MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return;
+        querying_ = true;
+        Enable(IDC_UPDATE_FROM_PRINTER, false);
+        const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
+        const std::string port = CommunicationThere() ? FirstPort(Context().printer) : std::string();
+        const bool answered = !port.empty() && QueryLibrary().Ask(Context(), port, printerquery::kOptionsRequest,
+                                                                  [this](const printerquery::Reply& r) { TakeAnswer(r); });
+        SetCursor(cursor);
+        querying_ = false;
+        if (!answered)
+            MessageBoxW(Window(), String(IDS_UPDATE_FAILED).c_str(), String(IDS_UPDATE_CAPTION).c_str(),
+                        MB_OK | MB_ICONWARNING);
+        else
+            for (std::int16_t id : kFeatures)
+                if (pages::EntryView e = Entry(id); e.Constrained() && !e.SameValue(SavedEntry(id)))
+                    e.MarkChanged();
+        RunRefresh();
+        RepaintPicture();
+        DetectChanges();
+    }
+
+    void TakeAnswer(const printerquery::Reply& a)
+    {
+        SheetContext& c = Context();
+        std::fill(std::begin(c.printerConfig), std::end(c.printerConfig), 0u);
+        Entry(f::kOnOff6258.id).SetCurrent((a.flags & printerquery::kFirstOption) ? 1 : 0);
+        Entry(f::kOnOff6259.id).SetCurrent((a.flags & printerquery::kSecondOption) ? 1 : 0);
+        if (a.flags & printerquery::kDuplexUnit)
+            Entry(f::kDuplexUnit.id).SetCurrent(std::int16_t(DuplexKind()));
+        else if (!(DuplexCapability() & (kDuplexUnitA | kDuplexUnitB)))
+            Entry(f::kDuplexUnit.id).SetCurrent(0);
+        const pages::EntryView memory = Entry(f::kMemory.id);
+        Entry(f::kMemory.id).SetCurrent(std::int16_t(std::clamp<long long>(a.memory, memory.Minimum(), memory.Maximum())));
+
+        ClearNames("Ptype");
+        for (DWORD i = 0; i < std::min<DWORD>(a.paperTypeCount, printerquery::kMaxPaperTypes); ++i)
+            if (const std::wstring name = FromPrinter(a.paperTypes[i].name); !name.empty())
+                AddName("Ptype", a.paperTypes[i].code, name);
+
+        const DWORD trays = std::min<DWORD>(a.trayCount, printerquery::kMaxTrays);
+        std::uint16_t inputs = inputs_.defaultMask;
+        std::vector<int> order;
+        for (int i = 0; i < int(inputs_.options.size()); ++i) {
+            for (DWORD t = 0; t < trays; ++t) {
+                if (!SameName(OptionName(inputs_.options[i]), FromPrinter(a.trays[t].name)))
+                    continue;
+                inputs |= inputs_.options[i].mask;
+                order.push_back(i);
+                const std::uint32_t size = a.trays[t].sheets > 550 ? 3 : a.trays[t].sheets > 250 ? 2 : 1;
+                c.printerConfig[kTraySizesWord] |= size << (2 * (i % 16));
+                break;
+            }
+        }
+        SetWord(f::kInstalledSources.id, inputs, kInputWord);
+        StoreStack(order);
+
+        ClearNames("Bin");
+        std::uint16_t outputs = 0;
+        std::int16_t number = 1;
+        for (DWORD b = 0; b < std::min<DWORD>(a.binCount, printerquery::kMaxBins); ++b) {
+            std::wstring name = FromPrinter(a.bins[b].name);
+            if (name.empty() && a.bins[b].code == kJobSeparatorBin)
+                name = DriverString(kJobSeparatorString);
+            AddName("Bin", number++, name);
+            for (int i = 0; i < int(outputs_.options.size()); ++i)
+                if (SameName(OptionName(outputs_.options[i]), name))
+                    outputs |= outputs_.options[i].mask;
+        }
+        SetWord(f::kInstalledOutputs.id, outputs, kOutputWord);
+        CallBack(kCbTrayWord, nullptr);
+        savedPictures_ = c.printerConfig[kPictureWord];
+        c.printerConfig[kPictureWord] = 0;
+        picturesSaved_ = true;
+    }
+
+    std::wstring DriverString(UINT id) const
+    {
+        const wchar_t* text = nullptr;
+        const int n = Context().module ? LoadStringW(Context().module, id, reinterpret_cast<LPWSTR>(&text), 0) : 0;
+        return n > 0 ? std::wstring(text, std::size_t(n)) : std::wstring();
+    }
+    void ClearNames(const char* list) { CallBack(kCbClearList, const_cast<char*>(list)); }
+    void AddName(const char* list, std::int16_t code, const std::wstring& name)
+    {
+        char narrow[kRecordNameBytes] = {};
+        WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, int(sizeof narrow) - 1, nullptr, nullptr);
+        NamedRecord record{list, code, 0, narrow, nullptr, 0};
+        CallBack(kCbAddNamedRecord, &record);
+    }
+
     OptionTable inputs_;
     OptionTable outputs_;
     std::array<std::wstring, 8> kindNames_;
@@ -601,6 +829,8 @@ private:
     bool picture_ = false;
     bool picturesSaved_ = false;
     std::uint32_t savedPictures_ = 0;
+    bool updateAvailable_ = false;
+    bool querying_ = false;
 };
 
 }  // namespace

@@ -236,3 +236,94 @@ TEST_F(DevicePageTest, ModelWithoutOptionsShowsMemoryOnly)
 }
 
 }  // namespace
+
+namespace {
+
+// The printer query: its communication library copied into the system directory for the test.
+class PrinterQueryTest : public DevicePageTest {
+protected:
+    void SetUp() override
+    {
+        DevicePageTest::SetUp();
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        installed_ = std::string(system) + "\\QVTDCOMM.DLL";
+        ASSERT_TRUE(CopyFileA((qvtest::BinDir() + "\\..\\optional\\QVTDCOMM.DLL").c_str(), installed_.c_str(), FALSE));
+    }
+    void TearDown() override
+    {
+        DeleteFileA(installed_.c_str());
+        SetEnvironmentVariableA("QVTDX5BJ_REPLY", nullptr);
+        DevicePageTest::TearDown();
+    }
+    // A reply text with an option's name in the printer's character set.
+    static std::string Name(UINT id)
+    {
+        const std::wstring wide = LibraryString(id);
+        char narrow[64] = {};
+        WideCharToMultiByte(GetACP() == 1252 ? 850 : CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        return narrow;
+    }
+    std::string installed_;
+};
+
+TEST_F(PrinterQueryTest, TheReplySetsTheOptionsTheTraySizesAndTheMemory)
+{
+    const struct {
+        int sheets;
+        std::uint32_t size;
+    } cases[] = {{200, 1}, {500, 2}, {600, 3}};
+    for (const auto& c : cases) {
+        OpenDeviceSheet(Printer(pagetest::kWorkgroup), [&](Sheet& s) {
+            const HWND page = s.Page(IDD_DEVICE);
+            ASSERT_TRUE(page);
+            ASSERT_TRUE(s.Enabled(page, IDC_UPDATE_FROM_PRINTER));
+            const std::string reply = "flags=2;memory=48;tray=" + Name(IDS_OPTION_TRAY_B) + ":" + std::to_string(c.sheets) +
+                                      ";bin=" + Name(IDS_OPTION_OUTPUT) + ":7205;type=Glossy:17";
+            SetEnvironmentVariableA("QVTDX5BJ_REPLY", reply.c_str());
+            Answer(LibraryString(IDS_UPDATE_CAPTION), IDOK);
+            s.Click(page, IDC_UPDATE_FROM_PRINTER);
+            EXPECT_EQ(s.Entry(f::kInstalledSources.id).Current() & kTray4Mask, kTray4Mask);
+            EXPECT_EQ((s.Context().printerConfig[3] >> 2) & 3u, c.size) << c.sheets << " sheets";
+            EXPECT_EQ(s.Entry(f::kInstalledOutputs.id).Current() & kMailboxMask, kMailboxMask);
+            EXPECT_EQ(s.Entry(f::kOnOff6258.id).Current(), 0);
+            EXPECT_EQ(s.Entry(f::kOnOff6259.id).Current(), 1);
+            EXPECT_EQ(s.Entry(f::kMemory.id).Current(), 48);
+            EXPECT_TRUE(Has(ListItems(page, IDC_INSTALLED), LibraryString(IDS_OPTION_TRAY_B)));
+            s.Cancel();
+        });
+        EXPECT_TRUE(ScriptRan());
+    }
+}
+
+TEST_F(PrinterQueryTest, ACancelledOrFailedQueryChangesNothing)
+{
+    for (const bool cancel : {true, false}) {
+        SetEnvironmentVariableA("QVTDX5BJ_REPLY", cancel ? "memory=48;tray=x:500" : "fail510");
+        OpenDeviceSheet(Printer(pagetest::kWorkgroup), [&](Sheet& s) {
+            const HWND page = s.Page(IDD_DEVICE);
+            ASSERT_TRUE(page);
+            ASSERT_TRUE(s.Enabled(page, IDC_UPDATE_FROM_PRINTER));
+            const std::int16_t memory = s.Entry(f::kMemory.id).Current();
+            const std::int16_t trays = s.Entry(f::kInstalledSources.id).Current();
+            const std::uint32_t block = s.Context().printerConfig[0];
+            const std::wstring caption = LibraryString(IDS_UPDATE_CAPTION);
+            const std::size_t before = DialogsSeen().size();
+            Answer(caption, cancel ? IDCANCEL : IDOK);
+            if (!cancel)
+                Answer(caption, IDOK);
+            s.Click(page, IDC_UPDATE_FROM_PRINTER);
+            EXPECT_EQ(s.Entry(f::kMemory.id).Current(), memory);
+            EXPECT_EQ(s.Entry(f::kInstalledSources.id).Current(), trays);
+            EXPECT_EQ(s.Context().printerConfig[0], block);
+            const auto seen = DialogsSeen();
+            EXPECT_EQ(std::count_if(seen.begin() + std::ptrdiff_t(before), seen.end(), [&](const pagetest::SeenDialog& d) { return d.title == caption; }),
+                      cancel ? 1 : 2);
+            EXPECT_FALSE(s.ApplyEnabled());
+            s.Cancel();
+        });
+        EXPECT_TRUE(ScriptRan());
+    }
+}
+
+}  // namespace
