@@ -296,6 +296,22 @@ TEST_F(PrinterQueryTest, TheReplySetsTheOptionsTheTraySizesAndTheMemory)
     }
 }
 
+TEST_F(PrinterQueryTest, CountsPastTheReplysArraysAreNotRead)
+{
+    SetEnvironmentVariableA("QVTDX5BJ_REPLY", "count=4000000000;memory=40");
+    OpenDeviceSheet(Printer(pagetest::kWorkgroup), [&](Sheet& s) {
+        const HWND page = s.Page(IDD_DEVICE);
+        ASSERT_TRUE(page);
+        Answer(LibraryString(IDS_UPDATE_CAPTION), IDOK);
+        s.Click(page, IDC_UPDATE_FROM_PRINTER);
+        EXPECT_EQ(s.Entry(f::kMemory.id).Current(), 40);
+        EXPECT_EQ(s.Entry(f::kInstalledSources.id).Current(), s.Entry(f::kInstalledSources.id).Default())
+            << "no tray named";
+        s.Cancel();
+    });
+    EXPECT_TRUE(ScriptRan());
+}
+
 TEST_F(PrinterQueryTest, ACancelledOrFailedQueryChangesNothing)
 {
     for (const bool cancel : {true, false}) {
