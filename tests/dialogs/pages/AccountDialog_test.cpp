@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DocEventApi.h"
-#include "PageStrings.h"
+#include "PageTestUtil.h"
 #include "ResourceIds.h"
 #include "SheetHarness.h"
 

@@ -12,7 +12,7 @@
 #include "CallRecord.h"
 #include "DrvUiDecls.h"
 #include "FeatureBindings.h"
-#include "PageStrings.h"
+#include "PageTestUtil.h"
 #include "ResourceIds.h"
 #include "SheetHarness.h"
 #include "TestSupport.h"

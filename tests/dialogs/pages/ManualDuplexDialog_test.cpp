@@ -8,7 +8,7 @@
 #include <string>
 
 #include "DocEventApi.h"
-#include "PageStrings.h"
+#include "PageTestUtil.h"
 #include "ResourceIds.h"
 #include "SheetHarness.h"
 #include "TestSupport.h"
