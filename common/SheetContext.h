@@ -65,6 +65,7 @@ struct SheetContext {
     std::uint32_t started;
     std::uint16_t devmodeCopies[7];  // model words 400, 392, 394, 416, 412, 350, 354
     char modelName[32];
+    std::uint16_t lastPaperUnit;  // the unit of the last new user paper size: 0 inches, 1 millimetres
     std::uint32_t settingsChanged;
     SheetContext* selfAgain;
 };
@@ -82,6 +83,7 @@ static_assert(offsetof(SheetContext, featureEntries) == 372);
 static_assert(offsetof(SheetContext, workingDevmode) == 1380);
 static_assert(offsetof(SheetContext, devmodeCopies) == 1416);
 static_assert(offsetof(SheetContext, modelName) == 1430);
+static_assert(offsetof(SheetContext, lastPaperUnit) == 1462);
 static_assert(offsetof(SheetContext, selfAgain) == 1468);
 static_assert(sizeof(SheetContext) == 1472);
 #endif

@@ -287,4 +287,8 @@
 #define IDS_ANGLE_DIAGONAL 6862
 #define IDS_ANGLE_VERTICAL 6863
 
+/* ---- User paper size ------------------------------------------------------------------------ */
+
+#define IDS_SIZE_OUT_OF_RANGE 6871 /* the field's label */
+
 #endif

@@ -46,6 +46,8 @@ cp "$shots"/templates/pseudo/*.png "$docs/templates/pseudo/"
   echo "English one (texts half again as long, accented, an extra \"&\", a double-byte face name)."
   echo "The summary window is docked at a document sheet's right edge once a page asks for it."
   echo "Every dialog template as it stands, without page logic, is in [templates/](templates/README.md)."
+  echo "The sheets as the spooler opens them, and Wine's print dialogs on each model's printer, are in"
+  echo "[demo/](demo/README.md) (\`scripts/demo\`)."
   echo
   echo "Refresh: \`scripts/screenshots\` (CI runs it)."
   awk -F'\t' '

@@ -114,9 +114,11 @@ TEST_F(DialogControlTest, HelpButtonsFollowTheDisplayWords)
 
 TEST_F(DialogControlTest, HiddenSlotsAndSlotsWithoutATemplateAreLeftOut)
 {
-    EXPECT_EQ(Add(kDeviceSheetSlots, {0, 1, 0}), 0u);
+    // Every device slot hidden, then every one without a template: whichever pages the library
+    // exports, none is added.
+    EXPECT_EQ(Add(kDeviceSheetSlots, {0, 0, 0}), 0u);
     EXPECT_TRUE(service_.pages.empty());
-    templates_.id[10] = templates_.id[12] = 0;
+    templates_.id[10] = templates_.id[11] = templates_.id[12] = 0;
     EXPECT_EQ(Add(kDeviceSheetSlots, {1, 1, 1}), 0u);
     EXPECT_TRUE(service_.pages.empty());
 }

@@ -17,10 +17,10 @@
 #include "DrvUiDecls.h"
 #include "FeatureBindings.h"
 #include "PageTestUtil.h"
-#include "Png.h"
 #include "ResourceIds.h"
 #include "SheetHarness.h"
 #include "TestSupport.h"
+#include "WindowShot.h"
 
 namespace {
 
@@ -75,6 +75,13 @@ const std::vector<DialogShot> kDialogShots = {
     {IDD_CONFIGURATIONS, IDC_CONFIG_SAVE_AS, L"Save Configuration As", "dialog-config-save-as",
      "Save configuration as (Configurations page)", IDD_CONFIG_SAVE_AS},
     {IDD_WEB, IDC_WEB_SETTINGS, L"Web Settings", "dialog-web-settings", "Web settings (Web page)", IDD_WEB_ADDRESS},
+    {IDD_CUSTOMISE, IDC_NEW_SIZE, L"Custom Paper", "dialog-5026-user-paper", "User paper size (from Customize)"},
+    {IDD_CUSTOMISE, IDC_NEW_ASSOCIATION, L"Custom Paper", "dialog-5027-paper-association",
+     "Paper association (from Customize)"},
+    {IDD_CUSTOMISE, IDC_EDIT_WATERMARKS, L"Watermarks", "dialog-5024-watermarks", "Watermark editor (from Customize)",
+     IDD_WATERMARK},
+    {IDD_CUSTOMISE, IDC_DELETE_WATERMARKS, L"Delete Watermarks", "dialog-5025-watermark-delete",
+     "Watermark deletion (from Customize)", IDD_WATERMARK_DELETE},
 };
 
 enum class State { Default, NoPermission, Constrained };
@@ -99,79 +106,6 @@ std::string OutputDir()
     CreateDirectoryA(shots.c_str(), nullptr);
     CreateDirectoryA((shots + "\\pages").c_str(), nullptr);
     return std::string(language) == "pseudo" ? shots + "\\pages\\pseudo" : shots + "\\pages";
-}
-
-void Pump(DWORD ms)
-{
-    const DWORD until = GetTickCount() + ms;
-    MSG msg;
-    while (GetTickCount() < until) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-// The window's client area (Wine draws no caption without a window manager) and, beside it, the
-// summary window when there is one; what lies in neither is painted in the dialog colour.
-struct Area {
-    RECT client{};
-    RECT summary{};
-    RECT bounds{};
-    bool Covers(int x, int y) const
-    {
-        const POINT p{x, y};
-        return PtInRect(&client, p) || PtInRect(&summary, p);
-    }
-};
-
-Area AreaOf(HWND window, HWND summary)
-{
-    Area a;
-    GetClientRect(window, &a.client);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&a.client), 2);
-    a.bounds = a.client;
-    if (summary && IsWindowVisible(summary) && GetWindowRect(summary, &a.summary))
-        UnionRect(&a.bounds, &a.client, &a.summary);
-    return a;
-}
-
-bool Capture(HWND window, HWND summary, const std::string& path)
-{
-    SetWindowPos(window, HWND_TOP, 16, 48, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    if (summary)
-        RedrawWindow(summary, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(150);
-    const Area area = AreaOf(window, summary);
-    const RECT& r = area.bounds;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
-        return false;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, dib);
-    const bool copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(px, px + std::size_t(w) * h);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    const COLORREF face = GetSysColor(COLOR_3DFACE);
-    const std::uint32_t background = std::uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (!area.Covers(r.left + x, r.top + y))
-                pixels[std::size_t(y) * w + x] = background;
-    return copied && dialogtest::WritePng(path, w, h, pixels);
 }
 
 const PageName* NameOf(int templateId)
@@ -210,7 +144,7 @@ protected:
             const PageName* name = NameOf(id);
             const std::string file = std::string(sheet) + "-" + std::to_string(id) + "-" +
                                      (name ? name->file : "page") + "-" + state + ".png";
-            EXPECT_TRUE(Capture(s.Frame(), s.Context().summaryWindow, dir_ + "\\" + file)) << file;
+            EXPECT_TRUE(dialogtest::CaptureWindow(s.Frame(), s.Context().summaryWindow, dir_ + "\\" + file)) << file;
             List(file, std::string(name ? name->title : "Page") + " (" + sheet + " sheet)", stateTitle);
             for (const DialogShot& d : kDialogShots) {
                 if (d.page != id)
@@ -220,7 +154,7 @@ protected:
                     d.prepare(s);
                 const std::wstring title = d.captionOf ? pagetest::TemplateCaption(LibraryDir(), d.captionOf) : d.title;
                 Answer(title, [&, dialogFile](HWND dialog) {
-                    EXPECT_TRUE(Capture(dialog, nullptr, dir_ + "\\" + dialogFile)) << dialogFile;
+                    EXPECT_TRUE(dialogtest::CaptureWindow(dialog, nullptr, dir_ + "\\" + dialogFile)) << dialogFile;
                     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                 });
                 // An opener the state greys opens nothing, and has no picture.
