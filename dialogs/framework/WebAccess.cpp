@@ -39,9 +39,26 @@ std::wstring PrinterManufacturer(HANDLE printer)
     return name;
 }
 
+std::wstring WebAccessKeyOf(const std::wstring& manufacturer)
+{
+    return kWebAccessKey + (manufacturer.empty() ? std::wstring(L"Qelbrin") : manufacturer);
+}
+
+std::optional<std::wstring> WebConfigurationFile(const std::wstring& manufacturer)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WebAccessKeyOf(manufacturer).c_str(), 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring file;
+    const bool read = ReadText(key, L"ConfigurationFile", kConfigurationFileBytes, file);
+    RegCloseKey(key);
+    return read ? std::optional<std::wstring>(file) : std::nullopt;
+}
+
 bool WebAccessAllowed(const std::wstring& manufacturer)
 {
-    const std::wstring path = kWebAccessKey + (manufacturer.empty() ? std::wstring(L"Qelbrin") : manufacturer);
+    const std::wstring path = WebAccessKeyOf(manufacturer);
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;

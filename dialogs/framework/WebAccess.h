@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace pages {
@@ -17,5 +18,9 @@ std::wstring PrinterManufacturer(HANDLE printer);
 // The key of the manufacturer (or of "Qelbrin" for an empty name) has "IsSupported" = "1", and
 // its "ConfigurationFile" does not say WEB_SUPPORT=0 in section CONFIGURE.
 bool WebAccessAllowed(const std::wstring& manufacturer);
+// The key's path of the manufacturer (of "Qelbrin" for an empty name).
+std::wstring WebAccessKeyOf(const std::wstring& manufacturer);
+// The manufacturer key's "ConfigurationFile"; nullopt when the key or the value cannot be read.
+std::optional<std::wstring> WebConfigurationFile(const std::wstring& manufacturer);
 
 }  // namespace pages

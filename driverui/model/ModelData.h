@@ -435,9 +435,11 @@ static_assert(CountsWithin(kFontSetLists, kMaxFontSets));
 
 // ---- Installable options (277, 278) ------------------------------------------------------------
 
+// The option kinds name the device page's options: the first and second optional trays are the
+// workgroup model's trays 3 and 4 (500 sheets each), the colour model's tray 3.
 inline constexpr InstallableOption kWorkgroupInputs[] = {
-    {0x0008, kOptionThirdTray}, {0x0010, kOptionFeederA}};
-inline constexpr InstallableOption kColourInputs[] = {{0x0008, kOptionThirdTray}};
+    {0x0008, kOptionFirstTray}, {0x0010, kOptionSecondTray}};
+inline constexpr InstallableOption kColourInputs[] = {{0x0008, kOptionFirstTray}};
 inline constexpr std::array<TableData<DefaultedHeader, InstallableOption>, 3> kInputOptions{{
     {1, {0, 0x0007}, kWorkgroupInputs},
     {2, {0, 0x0007}, {}},

@@ -167,6 +167,32 @@ struct DeletePerProfRequest {
     const char* printerName;
 };
 
+// "DoesMaxPerProfsExist", which the configurations page asks before it saves a profile: reached
+// is set non-zero when the printer already holds the most profiles of the kind that it may. The
+// page passes the same record twice.
+inline constexpr DWORD kMaxProfilesVersion = 1;
+struct MaxProfilesRequest {
+    DWORD size;
+    DWORD version;
+    const char* printerName;
+    DWORD kind;
+    DWORD reached;
+};
+
+// "DrvProfileWizard": the library's own profile wizard, over a copy of the working devmode.
+inline constexpr DWORD kWizardVersion = 2;
+inline constexpr DWORD kWizardMode = 2;
+struct WizardRequest {
+    DWORD size;
+    DWORD version;
+    const char* printerName;
+    const char* helpFile;
+    HWND owner;
+    DWORD mode;
+    const BYTE* devmode;
+    DWORD devmodeSize;
+};
+
 using GetDcdProc = DWORD(WINAPI*)(GetDcdRequest*);
 using GetPerProfProc = DWORD(WINAPI*)(GetPerProfRequest*);
 using WritePerProfileProc = DWORD(WINAPI*)(WritePerProfileRequest*);
@@ -174,6 +200,8 @@ using ChangePerProfProc = DWORD(WINAPI*)(ChangePerProfRequest*);
 using EnumPerProfsProc = DWORD(WINAPI*)(EnumPerProfsRequest*);
 using EnumSpecificPerProfProc = DWORD(WINAPI*)(EnumSpecificPerProfRequest*);
 using DeletePerProfProc = DWORD(WINAPI*)(DeletePerProfRequest*);
+using DoesMaxPerProfsExistProc = DWORD(WINAPI*)(MaxProfilesRequest*, MaxProfilesRequest*);
+using DrvProfileWizardProc = DWORD(WINAPI*)(WizardRequest*);
 
 static_assert(sizeof(IdentBlock) == 24 && sizeof(ConfigId) == 16);
 #ifndef _WIN64
@@ -197,6 +225,9 @@ static_assert(sizeof(EnumSpecificPerProfRequest) == 44);
 static_assert(offsetof(EnumSpecificPerProfRequest, callback) == 32);
 static_assert(sizeof(DeletePerProfRequest) == 40);
 static_assert(offsetof(DeletePerProfRequest, id) == 16 && offsetof(DeletePerProfRequest, printerName) == 36);
+static_assert(sizeof(MaxProfilesRequest) == 20 && offsetof(MaxProfilesRequest, reached) == 16);
+static_assert(sizeof(WizardRequest) == 32 && offsetof(WizardRequest, owner) == 16 &&
+              offsetof(WizardRequest, devmodeSize) == 28);
 #endif
 
 }  // namespace profiles

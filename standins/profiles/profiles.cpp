@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <type_traits>
@@ -355,6 +356,37 @@ try {
     return ERROR_OUTOFMEMORY;
 }
 
+// The most profiles of a kind a printer may hold: QVTDX5PU_MAX (no limit without it).
+extern "C" DWORD WINAPI DoesMaxPerProfsExist(MaxProfilesRequest* r, MaxProfilesRequest* again)
+try {
+    if (!r || r != again || r->size != sizeof *r || r->version != kMaxProfilesVersion)
+        return ERROR_INVALID_PARAMETER;
+    std::size_t held = 0;
+    for (const Profile& p : AllProfiles())
+        held += p.printer == Text(r->printerName) && p.kind == r->kind ? 1 : 0;
+    const std::string max = Env("QVTDX5PU_MAX");
+    r->reached = !max.empty() && held >= std::size_t(std::strtoul(max.c_str(), nullptr, 10)) ? 1 : 0;
+    Record("DoesMaxPerProfsExist\t" + Text(r->printerName) + "\t" + std::to_string(r->kind) + "\t" +
+           std::to_string(held) + "\t" + std::to_string(r->reached));
+    return 0;
+} catch (...) {
+    return ERROR_OUTOFMEMORY;
+}
+
+// The wizard itself is the library's; the stand-in records what it was handed.
+extern "C" DWORD WINAPI DrvProfileWizard(WizardRequest* r)
+try {
+    if (!r || r->size != sizeof *r || r->version != kWizardVersion)
+        return ERROR_INVALID_PARAMETER;
+    Record("DrvProfileWizard\t" + Text(r->printerName) + "\t" + Text(r->helpFile) + "\t" + std::to_string(r->mode) +
+           "\t" + std::to_string(r->devmodeSize) + "\t" + (r->owner ? "owner" : "no owner"));
+    return 0;
+} catch (...) {
+    return ERROR_OUTOFMEMORY;
+}
+
+static_assert(std::is_same_v<decltype(&DoesMaxPerProfsExist), DoesMaxPerProfsExistProc>);
+static_assert(std::is_same_v<decltype(&DrvProfileWizard), DrvProfileWizardProc>);
 static_assert(std::is_same_v<decltype(&GetDCD), GetDcdProc>);
 static_assert(std::is_same_v<decltype(&GetPerProf), GetPerProfProc>);
 static_assert(std::is_same_v<decltype(&WritePerProfile), WritePerProfileProc>);

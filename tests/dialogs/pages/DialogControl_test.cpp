@@ -12,6 +12,7 @@
 #include "DialogTestUtil.h"
 #include "PageSlots.h"
 #include "ResourceIds.h"
+#include "WebAccess.h"
 
 namespace {
 
@@ -80,8 +81,10 @@ TEST_F(DialogControlTest, EveryExportedPageOfTheSheetIsAddedWithItsSlotsTemplate
         EXPECT_EQ(p.context, LPARAM(&context_));
     }
     std::vector<UINT> expected;
+    // The Web page (display word 3) only where the maker offers web access.
+    const bool web = pages::WebAccessAllowed(pages::PrinterManufacturer(nullptr));
     for (std::size_t slot = 0; slot < pages::kDocumentPages.size(); ++slot)
-        if (GetProcAddress(dialogtest::DialogLibrary(), pages::kDocumentPages[slot]))
+        if (GetProcAddress(dialogtest::DialogLibrary(), pages::kDocumentPages[slot]) && (slot != 8 || web))
             expected.push_back(templates_.id[slot]);
     EXPECT_EQ(added, expected);
     EXPECT_NE(std::find(added.begin(), added.end(), UINT(IDD_ABOUT)), added.end()) << "the About page exists";

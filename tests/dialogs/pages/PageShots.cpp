@@ -72,6 +72,9 @@ const std::vector<DialogShot> kDialogShots = {
     {IDD_SETUP, IDC_OPTIONS_BUTTON, L"Print Options", "dialog-options", "Print options", IDD_OPTIONS},
     {IDD_SETUP, IDC_STATUS_BUTTON, L"Printer Status", "dialog-options-status", "Printer status", IDD_OPTIONS_STATUS},
     {IDD_SETUP, IDC_JOB_HOLD_BUTTON, L"Job Hold", "dialog-job-hold", "Job hold", IDD_JOB_HOLD, WithDisk},
+    {IDD_CONFIGURATIONS, IDC_CONFIG_SAVE_AS, L"Save Configuration As", "dialog-config-save-as",
+     "Save configuration as (Configurations page)", IDD_CONFIG_SAVE_AS},
+    {IDD_WEB, IDC_WEB_SETTINGS, L"Web Settings", "dialog-web-settings", "Web settings (Web page)", IDD_WEB_ADDRESS},
     {IDD_CUSTOMISE, IDC_NEW_SIZE, L"Custom Paper", "dialog-5026-user-paper", "User paper size (from Customize)"},
     {IDD_CUSTOMISE, IDC_NEW_ASSOCIATION, L"Custom Paper", "dialog-5027-paper-association",
      "Paper association (from Customize)"},
@@ -118,6 +121,10 @@ protected:
     void SetUp() override
     {
         SheetTest::SetUp();
+        // The maker offers web pages for printers without a manufacturer of their own: the Web
+        // page is shown.
+        qvtest::SetHklmString("SOFTWARE\\Qelbrin\\Web_Access\\Other OEMs", "IsSupported", "1");
+        qvtest::SetHklmString("SOFTWARE\\Qelbrin\\Web_Access\\Other OEMs", "ConfigurationFile", "");
         dir_ = OutputDir();
         CreateDirectoryA(dir_.c_str(), nullptr);
     }

@@ -371,7 +371,7 @@ int Sheet::Commits() const
 
 // The libraries the sheets load beside the driver library.
 constexpr const char* kSheetLibraries[] = {"QVTDX5DA.DLL", "QVTDX5DU.DLL", "QVTDX5BT.DLL", "QVTDX5B1.DLL",
-                                           "QVTDX5TE.DLL", "QVTDX5PU.DLL"};
+                                           "QVTDX5TE.DLL", "QVTDX5PU.DLL", "QVTDX5TD.DLL", "QVTDX5BJ.DLL"};
 
 void SheetTest::SetUpTestSuite()
 {
