@@ -252,7 +252,7 @@ TEST_F(FeedbackTest, MalformedMessagesAreRefusedAtOnce)
 TEST_F(FeedbackTest, HostilePrinterNamesKeepTheFilesInsideTheDriverDirectory)
 {
     for (const auto& [printer, stem] : {std::pair{std::string("QV X 4/4M"), std::string("qelQV X 4_4M")},
-                                        std::pair{std::string("QV/../../QVESCAPE"), std::string("qelQV____QVESCAPE")},
+                                        std::pair{std::string("QV/../../QVESCAPE"), std::string("qelQV_______QVESCAPE")},
                                         std::pair{std::string("QV a:b"), std::string("qelQV a_b")}}) {
         Add(printer);
         const std::string dir = DriverDirectory(printer);

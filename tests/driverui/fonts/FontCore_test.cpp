@@ -30,7 +30,7 @@ TEST(FontFileNames, EveryPrinterNameMakesOnePlainFileName)
         {"X 4/4M", "qelX 4_4M"},
         {"\\\\srv\\X 4/4M", "qelX 4_4M"},
         {"C:evil", "qelC_evil"},
-        {"QV/../../../QVVICTIM", "qelQV________QVVICTIM"},
+        {"QV/../../../QVVICTIM", "qelQV__________QVVICTIM"},
         {"\\..", "qel__"},
         {"a<b>c\"d|e?f*g", "qela_b_c_d_e_f_g"},
         {"tab\there", "qeltab_here"},
