@@ -150,8 +150,13 @@ std::uint64_t ToolKitFeedBack(void*, const void* message)
     default:
         return Answer(0, kStatusRefused);
     }
+    // The reply word may come after the first group's items.
     if (result != 0)
-        SetReplyWord(first.replyWord);
+        for (const feedback::Group& g : parsed.groups)
+            if (g.replyWord) {
+                SetReplyWord(g.replyWord);
+                break;
+            }
     return Answer(result, kStatusDone);
 }
 

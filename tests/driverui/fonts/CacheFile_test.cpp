@@ -91,8 +91,9 @@ TEST_F(CacheFileTest, DamagedOrForeignFilesAreRebuilt)
         std::string bytes;
     } files[] = {
         {"other version", [&] { std::string b = good; b[8] = '9'; return b; }()},
+        // The texts "T1T2" put the first record at 32.
         {"count past the records", [&] { std::string b = good; b[20] = 7; return b; }()},
-        {"huge summary length", [&] { std::string b = good; b[28 + 1256 + 3] = '\x7F'; return b; }()},
+        {"huge summary length", [&] { std::string b = good; b[32 + 1256 + 3] = '\x7F'; return b; }()},
         {"cut short", good.substr(0, good.size() - 10)},
         {"empty", ""},
     };
