@@ -74,6 +74,8 @@ private:
     void SendRequests()
     {
         const std::string list = Env("QVSETTINGS_REQUESTS");
+        // The document's node the driver reports its changes on.
+        tree_.Resolve(L"\\DeviceContext\\SettingsChanged", true);
         std::size_t at = 0;
         while (callback_ && at < list.size()) {
             std::size_t end = list.find(',', at);
