@@ -18,8 +18,8 @@ fontcache::Bytes Devmode(std::uint16_t quality)
     const char16_t name[] = u"Qelbrin QV-5";
     std::memcpy(d.data(), name, sizeof name);
     d[73] = 0x04;
-    d[98] = std::uint8_t(quality);
-    d[99] = std::uint8_t(quality >> 8);
+    d[90] = std::uint8_t(quality);
+    d[91] = std::uint8_t(quality >> 8);
     return d;
 }
 

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A devmode unlike any the input holds, with a summary sized from the input.
     fontcache::Bytes devmode(fontcache::kDevmodeSize, 0);
     devmode[73] = 0x04;
-    devmode[98] = 0xA5;
+    devmode[90] = 0xA5;
     devmode[352] = 0x5A;
     devmode[605] = std::uint8_t(size);
     const fontcache::Bytes summary(size * 37 % (fontcache::kRecordAreaCap + 4096), 0x11);

@@ -531,8 +531,8 @@ void FontSeeds()
     for (std::uint16_t quality : {300, 600, 1200}) {
         Bytes devmode(fontcache::kDevmodeSize, 0);
         devmode[73] = 0x04;
-        devmode[98] = std::uint8_t(quality);
-        devmode[99] = std::uint8_t(quality >> 8);
+        devmode[90] = std::uint8_t(quality);
+        devmode[91] = std::uint8_t(quality >> 8);
         Bytes summary{1, 0, 72, 0};
         summary.resize(4 + 72, std::uint8_t(quality));
         fontcache::Store(image, devmode, summary);

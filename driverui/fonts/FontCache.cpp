@@ -73,9 +73,9 @@ bool KeyMatches(std::span<const std::uint8_t> cached, std::span<const std::uint8
     for (std::size_t at : {64u, 66u, 68u, 70u})
         if (U16(cached, at) != U16(document, at))
             return false;
-    // dmFields at 72, dmPrintQuality at 98.
+    // dmFields at 72, dmPrintQuality at 90.
     if (!(U32(cached, 72) & kPrintQualityField) || !(U32(document, 72) & kPrintQualityField) ||
-        U16(cached, 98) != U16(document, 98))
+        U16(cached, 90) != U16(document, 90))
         return false;
     if (U16(cached, 304) != U16(document, 304))
         return false;

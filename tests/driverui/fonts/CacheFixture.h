@@ -23,8 +23,8 @@ inline Bytes Devmode(std::uint16_t quality, std::uint16_t copies = 1)
     d[71] = 0x04;
     d[73] = 0x04;  // DM_PRINTQUALITY
     d[86] = std::uint8_t(copies);
-    d[98] = std::uint8_t(quality);
-    d[99] = std::uint8_t(quality >> 8);
+    d[90] = std::uint8_t(quality);
+    d[91] = std::uint8_t(quality >> 8);
     return d;
 }
 
@@ -38,7 +38,7 @@ inline Bytes SummaryFor(std::uint16_t quality)
 
 inline std::uint16_t QualityOf(const Bytes& devmode)
 {
-    return std::uint16_t(devmode[98] | devmode[99] << 8);
+    return std::uint16_t(devmode[90] | devmode[91] << 8);
 }
 
 }  // namespace cachetest

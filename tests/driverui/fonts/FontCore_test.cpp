@@ -63,8 +63,8 @@ Bytes Devmode(std::uint16_t quality = 600)
     d[70] = 0x0C;
     d[71] = 0x04;
     d[72 + 1] = 0x04;  // DM_PRINTQUALITY
-    d[98] = std::uint8_t(quality);
-    d[99] = std::uint8_t(quality >> 8);
+    d[90] = std::uint8_t(quality);
+    d[91] = std::uint8_t(quality >> 8);
     d[304] = 0x36;
     d[305] = 0x02;
     std::memcpy(d.data() + 308, "QV-5 PCL", 8);
@@ -82,7 +82,8 @@ TEST(FontCacheKey, OnlyTheFontSettingsDecide)
         {"device name case", [](Bytes& d) { d[0] = 'q'; }, true},
         {"model name case", [](Bytes& d) { d[308] = 'q'; }, true},
         {"byte 605 another non-zero", [](Bytes& d) { d[605] = 1; }, true},
-        {"print quality", [](Bytes& d) { d[98] = 44; }, false},
+        {"print quality", [](Bytes& d) { d[90] = 44; }, false},
+        {"TrueType option", [](Bytes& d) { d[98] = 2; }, true},
         {"no DM_PRINTQUALITY", [](Bytes& d) { d[73] = 0; }, false},
         {"byte 605 zero", [](Bytes& d) { d[605] = 0; }, false},
         {"private version", [](Bytes& d) { d[304] = 1; }, false},
