@@ -67,8 +67,29 @@ void Page::Open()
 void Page::Refill()
 {
     Fill();
+    if (settled_ && !settling_) {
+        settling_ = true;
+        RunRefresh();
+        settling_ = false;
+        settled_ = false;
+        DetectChanges();
+        return;
+    }
+    settled_ = false;
     UpdateStates();
     GreyLocked();
+}
+
+void Page::Settle(int id, std::int16_t v)
+{
+    EntryView entry = Entry(id);
+    if (!entry || entry.Current() == v)
+        return;
+    entry.SetCurrent(v);
+    if (entry.Constrained()) {
+        entry.MarkChanged();
+        settled_ = true;
+    }
 }
 
 void Page::GreyLocked()

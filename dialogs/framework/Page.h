@@ -119,6 +119,11 @@ public:
     // PSM_CHANGED when any listed entry (or ChangedBeyondEntries) differs from the saved one,
     // else PSM_UNCHANGED.
     void DetectChanges();
+    // For Fill, when a stored value is not among those the page offers: stores v, and when the
+    // value changed and the entry is constrained, runs the driver's refresh once the fill is
+    // done. A fill inside that refresh never starts another, so a value the refresh moves off
+    // the list again cannot refill without end.
+    void Settle(int id, std::int16_t v);
     // The driver's refresh procedure (by the name the context holds) on the current block, then
     // Fill, UpdateStates and greying.
     void RunRefresh();
@@ -176,6 +181,8 @@ private:
     HWND window_;
     SheetContext* context_;
     const PageSpec& spec_;
+    bool settled_ = false;   // a Settle during this fill asks for the refresh
+    bool settling_ = false;  // that refresh is running
 };
 
 // CallBackAccess of the context's driver library; its 16-bit result, 0 when the library lacks

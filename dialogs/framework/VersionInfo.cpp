@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -9,6 +10,9 @@
 
 namespace dialogs {
 namespace {
+
+// Longer than any version number; a longer text is cut.
+constexpr std::size_t kMaxVersionChars = 64;
 
 bool IsFile(const std::wstring& path)
 {
@@ -65,8 +69,14 @@ std::optional<std::wstring> FileVersionOf(const std::wstring& path)
     wchar_t* text = nullptr;
     if (!VerQueryValueW(data.data(), key, reinterpret_cast<void**>(&text), &length) || !text || length == 0)
         return std::nullopt;
-    // The length counts the terminator when there is one; a resource may lack it.
-    std::wstring version(text, length);
+    // Another file's resource: the text is read only inside the block that was read, up to its
+    // terminator or the length it claims, and no longer than a version line can show.
+    const auto* begin = reinterpret_cast<const BYTE*>(text);
+    if (begin < data.data() || begin >= data.data() + data.size())
+        return std::nullopt;
+    const std::size_t room = std::size_t(data.data() + data.size() - begin) / sizeof(wchar_t);
+    const std::size_t n = std::min({std::size_t(length), room, kMaxVersionChars});
+    std::wstring version(text, n);
     version.resize(wcsnlen(version.c_str(), version.size()));
     if (version.empty())
         return std::nullopt;

@@ -381,8 +381,9 @@ static_assert(CountsWithin(kDefaultPaperTypeLists, kMaxTrays));
 
 // 270, 272 and 275 are read only by list features whose pages define the options' meaning:
 // minimal lists, one each for the family.
-// 270: 5 enables the second lists of the advanced colour page.
-inline constexpr OptionPair kOptions655[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}};
+// 270: named by value (printer default, off, vivid, photo, screen match, custom); 5, custom,
+// enables the second lists of the advanced colour page.
+inline constexpr OptionPair kOptions655[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}};
 inline constexpr OptionPair kShortOptions[] = {{0, 1}, {1, 2}, {2, 3}};
 inline constexpr OptionPair kOptions449[] = {{0, 1}, {1, 2}};
 inline constexpr std::array<TableData<CountHeader, OptionPair>, 1> kColourC3Lists{{

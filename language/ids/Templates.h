@@ -125,6 +125,7 @@
 #define IDC_G3 6413
 #define IDC_G4_LABEL 6414
 #define IDC_G4 6573
+#define IDC_G5_LABEL 6408
 #define IDC_G5 6588
 #define IDC_DITHER_GROUP 6404
 #define IDC_DITHER_COARSE 6405 /* value 2 */

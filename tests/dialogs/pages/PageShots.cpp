@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "DrvUiDecls.h"
+#include "FeatureBindings.h"
+#include "PageTestUtil.h"
 #include "Png.h"
 #include "ResourceIds.h"
 #include "SheetHarness.h"
@@ -54,8 +56,22 @@ struct DialogShot {
     const wchar_t* title;
     const char* file;
     const char* name;
+    // When set, the title is this template's caption in the sheet's language library.
+    UINT captionOf = 0;
+    // Run before the opener is clicked: what makes the opener usable.
+    void (*prepare)(Sheet&) = nullptr;
 };
+// The Setup page's job hold button needs a printer disk.
+void WithDisk(Sheet& s)
+{
+    s.Entry(feature::kDiskCapacity.id).SetCurrent(1);
+    s.Page(IDD_PAPER);
+    s.Page(IDD_SETUP);
+}
 const std::vector<DialogShot> kDialogShots = {
+    {IDD_SETUP, IDC_OPTIONS_BUTTON, L"Print Options", "dialog-options", "Print options", IDD_OPTIONS},
+    {IDD_SETUP, IDC_STATUS_BUTTON, L"Printer Status", "dialog-options-status", "Printer status", IDD_OPTIONS_STATUS},
+    {IDD_SETUP, IDC_JOB_HOLD_BUTTON, L"Job Hold", "dialog-job-hold", "Job hold", IDD_JOB_HOLD, WithDisk},
 };
 
 enum class State { Default, NoPermission, Constrained };
@@ -193,10 +209,16 @@ protected:
                 if (d.page != id)
                     continue;
                 const std::string dialogFile = std::string(d.file) + "-" + state + ".png";
-                Answer(d.title, [&, dialogFile](HWND dialog) {
+                if (d.prepare)
+                    d.prepare(s);
+                const std::wstring title = d.captionOf ? pagetest::TemplateCaption(LibraryDir(), d.captionOf) : d.title;
+                Answer(title, [&, dialogFile](HWND dialog) {
                     EXPECT_TRUE(Capture(dialog, nullptr, dir_ + "\\" + dialogFile)) << dialogFile;
                     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
                 });
+                // An opener the state greys opens nothing, and has no picture.
+                if (!IsWindowEnabled(GetDlgItem(page, d.opener)))
+                    continue;
                 s.Click(page, d.opener);
                 List(dialogFile, d.name, stateTitle);
             }
