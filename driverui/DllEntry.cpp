@@ -12,6 +12,7 @@
 #include "docevents/DocumentEvents.h"
 #include "events/PrinterEvents.h"
 #include "events/Rename.h"
+#include "fonts/ToolkitFeedback.h"
 #include "sheet/CallBacks.h"
 #include "sheet/PropertySheets.h"
 #include "sheet/Toolkit.h"
@@ -123,6 +124,12 @@ int WINAPI CallToolKitCommon(HWND window, LPSTR printerName, LPSTR portName, DWO
                              WORD value2, DWORD flags, DWORD argument)
 {
     return sheet::ToolkitCommon(window, printerName, portName, command, value1, value2, flags, argument);
+}
+
+// The toolkit's report: low 32 bits the command's result, high 32 bits the status.
+unsigned long long WINAPI QVToolKitFeedBack(void* reserved, const void* message)
+{
+    return fontfiles::ToolKitFeedBack(reserved, message);
 }
 
 // Every job is accepted.

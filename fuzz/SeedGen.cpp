@@ -13,6 +13,8 @@
 #include "CfgEngine.h"
 #include "EscapeReplies.h"
 #include "FeatureBlock.h"
+#include "Feedback.h"
+#include "FontCache.h"
 #include "JobDevmode.h"
 #include "ModelData.h"
 #include "ModelFixtures.h"
@@ -478,6 +480,66 @@ void FeatureBlockSeeds()
     }
 }
 
+// ---- Toolkit feedback messages and font summary cache files as the driver writes them.
+
+Bytes FeedbackItem(std::uint16_t tag, const Bytes& data)
+{
+    const std::size_t length = data.size() + 4;
+    Bytes item{std::uint8_t(tag), std::uint8_t(tag >> 8), std::uint8_t(length), std::uint8_t(length >> 8)};
+    item.insert(item.end(), data.begin(), data.end());
+    return item;
+}
+
+Bytes FeedbackText(const std::string& text)
+{
+    Bytes data(text.begin(), text.end());
+    data.push_back(0);
+    return data;
+}
+
+void FontSeeds()
+{
+    const auto message = [](std::uint16_t command, std::uint16_t protocol, const std::vector<Bytes>& items) {
+        Bytes m = FeedbackItem(feedback::kTagCommand, {std::uint8_t(command), 0});
+        for (const Bytes& part : {FeedbackItem(feedback::kTagProtocol, {std::uint8_t(protocol), 0}),
+                                  FeedbackItem(feedback::kTagPrinterName, FeedbackText("Qelbrin QV-5"))})
+            m.insert(m.end(), part.begin(), part.end());
+        for (const Bytes& item : items)
+            m.insert(m.end(), item.begin(), item.end());
+        const Bytes end = FeedbackItem(feedback::kTagEnd, {});
+        m.insert(m.end(), end.begin(), end.end());
+        return m;
+    };
+    Seed("fuzz_feedback", "fonts-added",
+         message(8, 5, {FeedbackItem(feedback::kTagFontName, FeedbackText("Courier QV")),
+                        FeedbackItem(feedback::kTagFontText, FeedbackText("1")),
+                        FeedbackItem(feedback::kTagMetricName, FeedbackText("COURQV.PCM")),
+                        FeedbackItem(feedback::kTagFontName, FeedbackText("Gothic QV"))}));
+    Seed("fuzz_feedback", "macros-added",
+         message(11, 6, {FeedbackItem(feedback::kTagMacroNumber, {3, 0}),
+                         FeedbackItem(feedback::kTagMacroName, FeedbackText("letterhead")),
+                         FeedbackItem(feedback::kTagKind3, {}),
+                         FeedbackItem(feedback::kTagMacroName, FeedbackText("B")),
+                         FeedbackItem(feedback::kTagKind4, {})}));
+    Seed("fuzz_feedback", "allocate", message(12, 5, {FeedbackItem(feedback::kTagMacroName, FeedbackText("macro")),
+                                                      FeedbackItem(feedback::kTagKind1, {})}));
+    Seed("fuzz_feedback", "reply-word",
+         message(9, 4, {FeedbackItem(feedback::kTagReplyWord, Bytes(8, 0)), FeedbackItem(feedback::kTagMacroNumber, {2, 0})}));
+
+    fontcache::CacheImage image = fontcache::NewImage(std::vector<Bytes>{{'F', 'o', 'n', 't', 's'}, {'N', 'o', 'n', 'e'}});
+    Seed("fuzz_fontcache", "empty", fontcache::Serialize(image));
+    for (std::uint16_t quality : {300, 600, 1200}) {
+        Bytes devmode(fontcache::kDevmodeSize, 0);
+        devmode[73] = 0x04;
+        devmode[90] = std::uint8_t(quality);
+        devmode[91] = std::uint8_t(quality >> 8);
+        Bytes summary{1, 0, 72, 0};
+        summary.resize(4 + 72, std::uint8_t(quality));
+        fontcache::Store(image, devmode, summary);
+    }
+    Seed("fuzz_fontcache", "three-records", fontcache::Serialize(image));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -497,6 +559,7 @@ int main(int argc, char** argv)
     StringSeeds();
     DocEventSeeds();
     FeatureBlockSeeds();
+    FontSeeds();
     std::cout << "qvfuzzseeds: " << written << " seeds in " << outDir.string() << '\n';
     return 0;
 }

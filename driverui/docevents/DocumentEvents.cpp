@@ -4,10 +4,14 @@
 
 #include "ApplicationDevmode.h"
 #include "DeviceContext.h"
+#include "DevmodeLayout.h"
+#include "DocumentSummary.h"
+#include "EscapeReplies.h"
 #include "EndOfDocument.h"
 #include "JobLaunches.h"
 #include "JobRedirection.h"
 #include "PageEvents.h"
+#include "PrinterAccess.h"
 #include "RenderingDriver.h"
 
 namespace docevents {
@@ -32,6 +36,20 @@ int PrepareEvent(HANDLE printer, const wchar_t* device, const DEVMODEW* input, U
         return kFailed;
     }
     return PrepareJobDevmode(printer, device, input, out);
+}
+
+// The rendering driver reads the document's font summary from the file "FontSummaryFile" names:
+// the cache is brought up to date for the job's devmode.
+void SummarizeFonts(HANDLE printer, const RenderingDriver& driver)
+{
+    devmode::Buffer d{};
+    const auto answer = driver.SendIfSupported(kJobDevmode, {}, d);
+    if (!answer || *answer <= 0)
+        return;
+    const std::vector<BYTE> info = PrinterInfo2(printer);
+    const std::string name =
+        info.empty() ? std::string() : NarrowText(reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pPrinterName);
+    fontfiles::FontSummaryForDocument(d, name, printer);
 }
 
 }  // namespace
@@ -62,6 +80,7 @@ int DocumentEvent(HANDLE printer, HDC dc, int event, ULONG inputSize, PVOID inpu
     case DOCUMENTEVENT_STARTDOC:
         if (auto* const* docInfo = InputAs<DOCINFOW*>(inputSize, input))
             RedirectJob(printer, driver, *docInfo);
+        SummarizeFonts(printer, driver);
         return kSucceeded;
     case DOCUMENTEVENT_STARTPAGE:
         return StartPage(printer, driver);

@@ -1,6 +1,6 @@
 #include "PrinterCleanup.h"
 
-#include "DownloadFiles.h"
+#include "PrinterFiles.h"
 #include "Library.h"
 #include "SpoolLock.h"
 
@@ -29,9 +29,10 @@ void CleanUpDeletedPrinter(HANDLE printer)
         lstrcpyW(permission, L"Permission");
     LockedSetPrinterDataW(printer, permission, REG_BINARY, &nothing, 0);
 
-    const DownloadFiles files = PrinterDownloadFiles(printer);
-    if (!files.softFonts.empty())
-        DeleteFileA(files.softFonts.c_str());
+    // The name is checked to stay inside the driver directory: this runs with the spooler's rights.
+    const fontfiles::PrinterFiles files = fontfiles::PrinterFontFiles(printer);
+    if (!files.fontList.empty())
+        DeleteFileA(files.fontList.c_str());
 }
 
 }  // namespace events

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ConfigUpdate.h"
-#include "DownloadFiles.h"
+#include "PrinterFiles.h"
 #include "DrvUiDecls.h"
 #include "EventLock.h"
 #include "InstallLog.h"
@@ -76,8 +76,8 @@ void RegisterConfigFile(HANDLE printer, const std::string& printerName)
 
 void RegisterDownloadFiles(HANDLE printer, const std::string& printerName)
 {
-    const DownloadFiles files = PrinterDownloadFiles(printer);
-    for (const std::string* file : {&files.softFonts, &files.metrics, &files.fontCache})
+    const fontfiles::PrinterFiles files = fontfiles::PrinterFontFiles(printer);
+    for (const std::string* file : {&files.fontList, &files.metricList, &files.fontCache})
         if (!file->empty())
             installlog::RegisterWithInstallLog(printer, printerName, installlog::LogKind::Printer, {*file, {}, {}, {}});
 }

@@ -20,6 +20,7 @@
 #include "PageAdder.h"
 #include "PrinterAccess.h"
 #include "PrinterConfig.h"
+#include "SettingsBridge.h"
 #include "SheetCalls.h"
 #include "SheetState.h"
 #include "SiblingNames.h"
@@ -176,10 +177,9 @@ void SyncSoftwareEnable(SheetContext* c)
         c->swEnableWriteFailed = 1;
 }
 
-// The settings library, asked once for its interface. The bridge to that interface comes with
-// the settings library itself; until then the driver's own pages are shown, and a library that
-// answers none is unloaded.
-void AskSettingsLibrary(SheetContext* c)
+// The settings library, asked once for its interface; a library that answers none is unloaded
+// and the driver's own pages are shown.
+void AskSettingsLibrary(SheetContext* c, SheetState& state)
 {
     if (c->settingsInterface)
         return;
@@ -188,12 +188,42 @@ void AskSettingsLibrary(SheetContext* c)
         return;
     using GetDevIcFn = void*(WINAPI*)();
     if (const auto getDevIc = reinterpret_cast<GetDevIcFn>(GetProcAddress(library, "getDevIC")))
-        getDevIc();
-    FreeLibrary(library);
+        c->settingsInterface = getDevIc();
+    if (c->settingsInterface)
+        state.settingsLibrary = library;
+    else
+        FreeLibrary(library);
+}
+
+settingsui::Interface* SettingsOf(SheetContext* c)
+{
+    return static_cast<settingsui::Interface*>(c->settingsInterface);
+}
+
+// A property-sheet reason for the settings interface's pages of the sheet's kind.
+long PassToSettings(SheetContext* c, PPROPSHEETUI_INFO info, LPARAM parameter)
+{
+    settingsui::Interface* ui = SettingsOf(c);
+    if (!ui)
+        return -1;
+    return c->sheetKind == 1 ? ui->AddDevicePages(info, parameter) : ui->AddDocumentPages(info, parameter);
+}
+
+// The settings interface and its library go with the sheet.
+void ReleaseSettings(SheetContext* c)
+{
+    if (settingsui::Interface* ui = SettingsOf(c))
+        ui->Release();
+    c->settingsInterface = nullptr;
+    if (SheetState* state = StateOf(c); state && state->settingsLibrary) {
+        FreeLibrary(state->settingsLibrary);
+        state->settingsLibrary = nullptr;
+    }
 }
 
 void Abandon(PPROPSHEETUI_INFO info, SheetContext* c)
 {
+    ReleaseSettings(c);
     FreeSiblings(c);
     Unregister(c);
     DestroySheetContext(c);
@@ -202,7 +232,7 @@ void Abandon(PPROPSHEETUI_INFO info, SheetContext* c)
 
 // The sheet start: service, kind, defaults, page display words, picture libraries and printer
 // configuration, software enable, the feature blocks, the pages.
-LONG StartSheet(PPROPSHEETUI_INFO info, SheetContext* c, DWORD kind, bool permitted)
+LONG StartSheet(PPROPSHEETUI_INFO info, LPARAM parameter, SheetContext* c, DWORD kind, bool permitted)
 {
     c->permission = permitted ? 1 : 0;
     c->sheetService = reinterpret_cast<void*>(info->pfnComPropSheet);
@@ -226,7 +256,20 @@ LONG StartSheet(PPROPSHEETUI_INFO info, SheetContext* c, DWORD kind, bool permit
     // Without a feature block the sheet opens without the driver's pages.
     if (!BuildFeatureBlocks(c, state))
         return 1;
-    AskSettingsLibrary(c);
+    AskSettingsLibrary(c, state);
+    if (settingsui::Interface* ui = SettingsOf(c)) {
+        if (!state.settingsCallbackGiven) {
+            ui->SetCallback(bridge::SettingsCallback, c);
+            state.settingsCallbackGiven = true;
+        }
+        if (PassToSettings(c, info, parameter) == 0) {
+            info->UserData = ULONG_PTR(c);
+            info->Result = 0;
+            return 1;
+        }
+        // Pages the settings interface cannot add are the driver's own.
+        ReleaseSettings(c);
+    }
     if (AddPages(c, kind == 0 ? kDocumentSheetSlots : kDeviceSheetSlots) == PagesResult::Failed) {
         Abandon(info, c);
         return -1;
@@ -357,12 +400,13 @@ LONG DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM parameter)
         SheetContext* c = CreateSheetContext(header->hPrinter, header->pdmIn, DeclaredInput(header->pdmIn).size());
         if (!c)
             return -1;
-        return StartSheet(info, c, 0, !(header->fMode & DM_NOPERMISSION));
+        return StartSheet(info, parameter, c, 0, !(header->fMode & DM_NOPERMISSION));
     }
     SheetContext* c = ContextOf(info);
     if (!c)
         return -1;
     c->sheetKind = 0;
+    PassToSettings(c, info, parameter);
     switch (info->Reason) {
     case PROPSHEETUI_REASON_GET_INFO_HEADER:
         FillInfoHeader(info, parameter, header->pszPrinterName);
@@ -408,12 +452,13 @@ LONG DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM parameter)
         SheetContext* c = CreateSheetContext(header->hPrinter, nullptr, 0);
         if (!c)
             return -1;
-        return StartSheet(info, c, 1, !(header->Flags & DPS_NOPERMISSION));
+        return StartSheet(info, parameter, c, 1, !(header->Flags & DPS_NOPERMISSION));
     }
     SheetContext* c = ContextOf(info);
     if (!c)
         return -1;
     c->sheetKind = 1;
+    PassToSettings(c, info, parameter);
     switch (info->Reason) {
     case PROPSHEETUI_REASON_GET_INFO_HEADER:
         FillInfoHeader(info, parameter, header->pszPrinterName);

@@ -19,6 +19,8 @@ struct SheetState {
     std::vector<model::FeatureItem> layout;
     bool resultSent = false;  // SET_RESULT arrived
     std::vector<std::unique_ptr<PrinterList>> lists;
+    HMODULE settingsLibrary = nullptr;  // QVTDX5UI.DLL while its interface is in use
+    bool settingsCallbackGiven = false;
 };
 
 // Adds the context; the state lives until Unregister.

@@ -1,6 +1,6 @@
 // Stand-ins for the picture library (QVTDX5BT.DLL), the instructions library (QVTDX5B1.DLL) and
-// the settings-interface library (QVTDX5UI.DLL) that the driver library loads by name for a
-// sheet. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
+// the settings-interface library (QVTDX5UI.DLL, its interface in settings_ui.cpp) that the driver
+// library loads by name for a sheet. Each records its loading and unloading, "attach NAME" and "detach NAME", one line each,
 // in the file QVSIBLING_RECORD names; the picture library also records its calls. QVTDX5UI.DLL is
 // built apart from the others (see the CMake file): without it the driver falls back to its own
 // pages.
@@ -66,11 +66,6 @@ BOOL WINAPI ManagePal(HWND, UINT request)
     Record(line);
     return FALSE;
 }
-#endif
-
-#ifdef QV_SIBLING_SETTINGS
-// No settings interface: the driver shows its own pages.
-void* WINAPI getDevIC() { return nullptr; }
 #endif
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)

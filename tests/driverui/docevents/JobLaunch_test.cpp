@@ -16,6 +16,8 @@
 #include "DevmodeLayout.h"
 #include "DocEventTestUtil.h"
 #include "FileFixtures.h"
+#include "FontCache.h"
+#include "FontSummary.h"
 #include "PrinterFixture.h"
 #include "ProgramStarts.h"
 #include "TestSupport.h"
@@ -100,6 +102,46 @@ protected:
     std::string driverDir_;
     std::vector<std::string> placed_;
 };
+
+// The rendering driver finds the document's font summary through "FontSummaryFile".
+TEST_F(JobLaunchTest, ADocumentStartKeepsTheJobsFontSummaryInTheCacheFile)
+{
+    const std::string cache = driverDir_ + "qel" + kPrinter + ".PCL";
+    placed_.push_back(cache);
+    DeleteFileA(cache.c_str());
+    renderer_.Script("supports 5013");
+    Bytes d = doctest::PrinterDevmode(kPrinter);
+    ASSERT_EQ(d.size(), devmode::kSize);
+    renderer_.SetDevmode(d);
+    const auto records = [&] {
+        const auto bytes = qvtest::ReadFile(cache);
+        std::optional<fontcache::CacheImage> image;
+        if (bytes)
+            image = fontcache::Parse(Bytes(bytes->begin(), bytes->end()));
+        return image;
+    };
+
+    DOCINFOW info{sizeof info, L"Letter", nullptr, nullptr, 0};
+    ASSERT_EQ(library_.StartDoc(printer_, nullptr, &info), 1);
+    auto image = records();
+    ASSERT_TRUE(image) << cache;
+    ASSERT_EQ(image->records.size(), 1u);
+    const auto summary = fontsummary::Read(image->records[0].summary);
+    ASSERT_TRUE(summary);
+    EXPECT_FALSE(summary->empty()) << "the model's resident fonts";
+    const Bytes value = doctest::PrinterValue(printer_, "FontSummaryFile");
+    EXPECT_EQ(std::string(value.begin(), value.end()), cache + '\0');
+
+    // Copies do not change the fonts; a new print quality does.
+    d[86] = 3;
+    renderer_.SetDevmode(d);
+    ASSERT_EQ(library_.StartDoc(printer_, nullptr, &info), 1);
+    EXPECT_EQ(records()->records.size(), 1u);
+    d[90] = std::uint8_t(d[90] == 44 ? 88 : 44);
+    renderer_.SetDevmode(d);
+    ASSERT_EQ(library_.StartDoc(printer_, nullptr, &info), 1);
+    EXPECT_EQ(records()->records.size(), 2u);
+}
 
 TEST_F(JobLaunchTest, RedirectedJobIsConvertedInThisProcessAndItsFileDeleted)
 {

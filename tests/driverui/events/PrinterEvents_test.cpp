@@ -395,7 +395,7 @@ TEST_F(PrinterEventsTest, DeletionRemovesNoFileOutsideTheDriverDirectory)
     ASSERT_TRUE(GetFullPathNameA((drivers + "qel" + printer + ".PFM").c_str(), MAX_PATH, victim, nullptr));
     ASSERT_EQ(std::string(victim).rfind(drivers, 0), std::string::npos) << victim << " is inside " << drivers;
     ASSERT_TRUE(qvtest::WriteFile(victim, "not the printer's"));
-    const std::string own = drivers + "qelQVVICTIM.PFM";
+    const std::string own = drivers + "qelQV__________QVVICTIM.PFM";
     ASSERT_TRUE(qvtest::WriteFile(own, "font list"));
 
     EXPECT_TRUE(library_.Event(printer, PRINTER_EVENT_DELETE, PRINTER_EVENT_FLAG_NO_UI));
