@@ -139,6 +139,8 @@ void Paint(HWND window, HDC dc)
 LRESULT CALLBACK BitmapControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     BitmapState* s = StateOf<BitmapState>(window);
+    if (LRESULT result; PaintMessage(window, message, wParam, Paint, result))
+        return result;
     switch (message) {
     case WM_NCCREATE:
         if (!MakeState<BitmapState>(window))
@@ -174,19 +176,6 @@ LRESULT CALLBACK BitmapControlProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYNEWPALETTE:
     case WM_ACTIVATE:
         return s ? Realise(window, *s) : FALSE;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (HDC dc = BeginPaint(window, &ps)) {
-            Paint(window, dc);
-            EndPaint(window, &ps);
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(window, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -248,6 +248,8 @@ void Refit(HWND window, PaperState& s)
 LRESULT CALLBACK PaperControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     PaperState* s = StateOf<PaperState>(window);
+    if (LRESULT result; PaintMessage(window, message, wParam, Paint, result))
+        return result;
     switch (message) {
     case WM_NCCREATE:
         if (!MakeState<PaperState>(window))
@@ -260,19 +262,6 @@ LRESULT CALLBACK PaperControlProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (s)
             Refit(window, *s);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (HDC dc = BeginPaint(window, &ps)) {
-            Paint(window, dc);
-            EndPaint(window, &ps);
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(window, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // painting covers the whole client area
     default:
         if (s && message >= paper::kLayout && message <= paper::kAlternate) {
             const int value = int(wParam);

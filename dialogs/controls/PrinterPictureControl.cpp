@@ -68,6 +68,8 @@ void Paint(HWND window, HDC dc)
 LRESULT CALLBACK PrinterPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     PrinterState* s = StateOf<PrinterState>(window);
+    if (LRESULT result; PaintMessage(window, message, wParam, Paint, result))
+        return result;
     switch (message) {
     case WM_NCCREATE:
         if (!MakeState<PrinterState>(window))
@@ -93,19 +95,6 @@ LRESULT CALLBACK PrinterPictureProc(HWND window, UINT message, WPARAM wParam, LP
         if (const printer::ManagePaletteFn manage = s ? PaletteOf(s->context) : nullptr)
             manage(window, printer::kPaletteRelease);
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (HDC dc = BeginPaint(window, &ps)) {
-            Paint(window, dc);
-            EndPaint(window, &ps);
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(window, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -104,6 +104,8 @@ void Refit(HWND window, SimpleTextState& s)
 LRESULT CALLBACK SimpleTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SimpleTextState* s = StateOf<SimpleTextState>(window);
+    if (LRESULT result; PaintMessage(window, message, wParam, Paint, result))
+        return result;
     switch (message) {
     case WM_NCCREATE:
         if (!MakeState<SimpleTextState>(window))
@@ -122,19 +124,6 @@ LRESULT CALLBACK SimpleTextProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (s)
             Refit(window, *s);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (HDC dc = BeginPaint(window, &ps)) {
-            Paint(window, dc);
-            EndPaint(window, &ps);
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(window, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -32,4 +32,31 @@ void FreeState(HWND window)
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
+// The paint messages of a control whose painting covers its whole client area: WM_PAINT and
+// WM_PRINTCLIENT through paint(window, dc), and no background erase (it would flicker). True,
+// with the message's result, when the message was one of them.
+template <class PaintFn>
+bool PaintMessage(HWND window, UINT message, WPARAM wParam, PaintFn paint, LRESULT& result)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (HDC dc = BeginPaint(window, &ps)) {
+            paint(window, dc);
+            EndPaint(window, &ps);
+        }
+        result = 0;
+        return true;
+    }
+    case WM_PRINTCLIENT:
+        paint(window, reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace controls
