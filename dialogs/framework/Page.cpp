@@ -29,8 +29,8 @@ Fn DriverExport(const SheetContext& c, const char* name)
 
 }  // namespace
 
-Page::Page(HWND window, SheetContext* context, const PageSpec& spec)
-    : window_(window), context_(context), spec_(spec)
+Page::Page(HWND window, SheetContext* context, const PageSpec& layout)
+    : window_(window), context_(context), spec_(layout)
 {
 }
 

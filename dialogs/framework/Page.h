@@ -60,7 +60,7 @@ struct PageSpec {
 
 class Page {
 public:
-    Page(HWND window, SheetContext* context, const PageSpec& spec);
+    Page(HWND window, SheetContext* context, const PageSpec& layout);
     virtual ~Page() = default;
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;

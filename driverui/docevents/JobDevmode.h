@@ -40,7 +40,7 @@ inline constexpr std::uint16_t kDefaultedString2 = 14001;
 inline constexpr devmode::U16 kJobMemory = devmode::kWord456;
 
 // An application's devmode in escape 5021: at least a whole devmode, which is this driver's by
-// the full validity test (spec version, sizes, layout version, the three signatures).
+// the full validity test (version field, sizes, layout version, the three signatures).
 bool AcceptsApplicationDevmode(std::span<const std::uint8_t> input);
 
 // The number a defaulted field takes from its string: a decimal 0 to 254; nothing for anything else.

@@ -5,7 +5,7 @@
 
 #include "PathObject.h"
 
-// The folder codes, by the folder each names (the table of the system folders, Part 4.4).
+// The folder codes, by the folder each names (the table of the system folders).
 namespace folders {
 enum Code : int {
     kProgramGrandparent = 0,  // the program's directory, two levels up

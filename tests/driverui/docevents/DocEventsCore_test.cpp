@@ -169,7 +169,7 @@ TEST(ApplicationDevmode, OnlyAWholeDevmodeOfThisDriver)
         std::size_t offset;
         std::uint8_t value;
     } spoilt[] = {
-        {"spec version", 64, 0x00},   {"public size", 68, 212},      {"private size", 70, 0},
+        {"version field", 64, 0x00},   {"public size", 68, 212},      {"private size", 70, 0},
         {"first signature", 220, 0},  {"second signature", 424, 0},  {"third signature", 1252, 0},
         {"layout version 565", 304, 0x35},
     };
