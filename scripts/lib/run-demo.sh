@@ -17,7 +17,8 @@ if qv_have_wine32 && [ "${QV_DEMO_BUILD:-win32}" != win64 ]; then
   echo "== the shipped i686 build (build/win32) under wine: its driver goes to \"Windows NT x86\""
 else
   build=win64 wine=wine64 drivers=x64 program_files="Program Files"
-  echo "== wine32 is not installed or not asked for: the x86_64 build (build/win64) under wine64, not the shipped one: its driver goes to \"Windows x64\""
+  if qv_have_wine32; then why="QV_DEMO_BUILD=win64 asks for it"; else why=$(qv_wine32_why); fi
+  echo "== $why: the x86_64 build (build/win64) under wine64, not the shipped one: its driver goes to \"Windows x64\""
 fi
 bin="$root/build/$build/bin"
 client="$root/build/$build/demo/qvdemo.exe"

@@ -25,7 +25,7 @@ run_suite() {
 if qv_have_wine32; then
   run_suite test32 "$root/build/win32" "i686 (shipped) under wine" "$@"
 else
-  summaries+=("test: wine32 is not installed: the shipped i686 build was not run")
+  summaries+=("test: $(qv_wine32_why): the shipped i686 build was not run")
 fi
 run_suite test64 "$root/build/win64" "x86_64 under wine64" "$@"
 

@@ -8,9 +8,38 @@ export PATH="/usr/lib/wine:$PATH"
 qv_template="$root/build/wine/template"
 
 # Wine's 32-bit half (wine32:i386) runs the shipped i686 build; /usr/lib/wine/wine is its loader.
+# Some kernels run no 32-bit Linux program at all (the loader fails with "Exec format error"):
+# there the half counts as missing however it is installed.
+qv_wine32_state=
 qv_have_wine32() {
-  [ -x /usr/lib/wine/wine ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'
+  if [ -z "$qv_wine32_state" ]; then
+    qv_wine32_state=missing
+    if [ -x /usr/lib/wine/wine ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+      if /usr/lib/wine/wine --version >/dev/null 2>&1; then qv_wine32_state=runs; else qv_wine32_state=cannot-run; fi
+    fi
+  fi
+  [ "$qv_wine32_state" = runs ]
 }
+# What the 32-bit suite's absence is put down to, for the scripts' summaries.
+qv_wine32_why() {
+  qv_have_wine32 && return 0
+  if [ "$qv_wine32_state" = cannot-run ]; then
+    echo "wine32 is installed but this machine's kernel runs no 32-bit program"
+  else
+    echo "wine32 is not installed"
+  fi
+}
+# Where the 32-bit loader is installed but cannot run, Wine's tools (wine, wineboot, winepath),
+# which would start it, go to wine64.
+if ! qv_have_wine32 && [ "$qv_wine32_state" = cannot-run ]; then
+  qv_loader64="$root/build/wine/loader64"
+  mkdir -p "$qv_loader64"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$qv_loader64/wine"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 wineboot.exe "$@"\n' > "$qv_loader64/wineboot"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 winepath.exe "$@"\n' > "$qv_loader64/winepath"
+  chmod +x "$qv_loader64"/wine "$qv_loader64"/wineboot "$qv_loader64"/winepath
+  export PATH="$qv_loader64:$PATH" WINELOADER=/usr/lib/wine/wine64
+fi
 
 # A ready prefix is made once and copied for every run: a fresh one costs seconds, a copy less.
 # A template made before wine32 was installed lacks the 32-bit system folder and is made again.
