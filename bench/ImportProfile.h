@@ -115,6 +115,15 @@ inline const std::vector<Entry>& Entries()
         QV_PROFILED(GetLocaleInfoW), QV_PROFILED(IsValidCodePage), QV_PROFILED(MultiByteToWideChar),
         QV_PROFILED(WideCharToMultiByte), QV_PROFILED(GetModuleFileNameW), QV_PROFILED(GetSystemDirectoryA),
         QV_PROFILED(GetWindowsDirectoryA), QV_PROFILED(GetWindowsDirectoryW),
+        // windows and pictures (what a page's start does besides reading the printer)
+        QV_PROFILED(SendMessageW), QV_PROFILED(SendDlgItemMessageW), QV_PROFILED(SetWindowTextW),
+        QV_PROFILED(SetDlgItemTextW), QV_PROFILED(EnableWindow), QV_PROFILED(ShowWindow),
+        QV_PROFILED(SetWindowPos), QV_PROFILED(MoveWindow), QV_PROFILED(InvalidateRect),
+        QV_PROFILED(CreateWindowExW), QV_PROFILED(CreateDialogIndirectParamW), QV_PROFILED(LoadImageW),
+        QV_PROFILED(LoadBitmapW), QV_PROFILED(LoadIconW), QV_PROFILED(CreateDIBSection), QV_PROFILED(GetDIBits),
+        QV_PROFILED(CreateCompatibleDC), QV_PROFILED(CreateCompatibleBitmap), QV_PROFILED(BitBlt),
+        QV_PROFILED(StretchBlt), QV_PROFILED(CreateFontIndirectW), QV_PROFILED(GetDC), QV_PROFILED(ReleaseDC),
+        QV_PROFILED(DeleteObject), QV_PROFILED(DeleteDC),
     };
     return entries;
 }
