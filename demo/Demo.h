@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "WindowLookup.h"
+
 namespace demo {
 
 // The options of one client run.
@@ -49,9 +51,9 @@ struct WindowRun {
     int handled = 0;
 };
 INT_PTR RunWindows(WindowRun& run, const std::function<INT_PTR()>& call);
-bool IsSheetFrame(HWND window);
-std::wstring TextOf(HWND window);
-std::wstring ClassOf(HWND window);
+using qvtest::ClassOf;
+using qvtest::IsSheetFrame;
+using qvtest::TextOf;
 // Captures the window (and the window beside it) into shots\tag-name.png and prints the path.
 bool Picture(Client& client, HWND window, HWND beside, const std::string& name);
 

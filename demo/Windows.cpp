@@ -123,25 +123,6 @@ bool Failed(const std::string& step, const std::string& why)
     return false;
 }
 
-bool IsSheetFrame(HWND window)
-{
-    return IsWindowVisible(window) && FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[512] = L"";
-    GetWindowTextW(window, text, int(std::size(text)));
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, int(std::size(name)));
-    return name;
-}
-
 INT_PTR RunWindows(WindowRun& run, const std::function<INT_PTR()>& call)
 {
     if (run.interactive)

@@ -228,19 +228,9 @@ void Paint(HWND window, HDC dc)
 // Fits the preview into the dialog's frame control for the paper's shape.
 void Refit(HWND window, PaperState& s)
 {
-    const HWND parent = GetParent(window);
-    const HWND frame = parent ? GetDlgItem(parent, paper::kFrameControl) : nullptr;
-    RECT r{};
-    if (s.fitting || !frame || !GetWindowRect(frame, &r))
-        return;
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    const std::optional<preview::Rect> place =
-        preview::FitPaperPreview({r.left, r.top, r.right, r.bottom}, s.paperWidth, s.paperHeight);
-    if (!place)
-        return;
-    s.fitting = true;
-    MoveWindow(window, place->left, place->top, place->Width(), place->Height(), TRUE);
-    s.fitting = false;
+    FitIntoFrame(window, paper::kFrameControl, s.fitting, [&](preview::Rect frame) {
+        return preview::FitPaperPreview(frame, s.paperWidth, s.paperHeight);
+    });
 }
 
 }  // namespace

@@ -82,21 +82,13 @@ void Paint(HWND window, HDC dc)
 // Fits the preview into the dialog's frame for the paper in its orientation.
 void Refit(HWND window, SimpleTextState& s)
 {
-    const HWND parent = GetParent(window);
-    const HWND frame = parent ? GetDlgItem(parent, simpletext::kFrameControl) : nullptr;
-    RECT f{};
-    if (!s.record || s.fitting || !frame || !GetWindowRect(frame, &f))
+    if (!s.record)
         return;
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&f), 2);
     std::int64_t w = s.record->paperWidth, h = s.record->paperHeight;
     if (Landscape(*s.record))
         std::swap(w, h);
-    const std::optional<preview::Rect> place = preview::FitTextPreview({f.left, f.top, f.right, f.bottom}, w, h);
-    if (!place)
-        return;
-    s.fitting = true;
-    MoveWindow(window, place->left, place->top, place->Width(), place->Height(), TRUE);
-    s.fitting = false;
+    FitIntoFrame(window, simpletext::kFrameControl, s.fitting,
+                 [&](preview::Rect frame) { return preview::FitTextPreview(frame, w, h); });
 }
 
 }  // namespace

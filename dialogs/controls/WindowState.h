@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <new>
+#include <optional>
+
+#include "PaperPreview.h"
 
 namespace controls {
 
@@ -57,6 +60,25 @@ bool PaintMessage(HWND window, UINT message, WPARAM wParam, PaintFn paint, LRESU
         return true;
     }
     return false;
+}
+
+// Moves a preview control into the place that fit(frame) finds inside its dialog's frame control
+// (the rectangle in the dialog's coordinates). `fitting` guards against the WM_SIZE the move sends.
+template <class FitFn>
+void FitIntoFrame(HWND window, int frameControl, bool& fitting, FitFn fit)
+{
+    const HWND parent = GetParent(window);
+    const HWND frame = parent ? GetDlgItem(parent, frameControl) : nullptr;
+    RECT r{};
+    if (fitting || !frame || !GetWindowRect(frame, &r))
+        return;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    const std::optional<preview::Rect> place = fit(preview::Rect{r.left, r.top, r.right, r.bottom});
+    if (!place)
+        return;
+    fitting = true;
+    MoveWindow(window, place->left, place->top, place->Width(), place->Height(), TRUE);
+    fitting = false;
 }
 
 }  // namespace controls

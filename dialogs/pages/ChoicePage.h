@@ -25,12 +25,12 @@ struct Choice {
     std::uint16_t name;  // the model data's name index; for a range, the value
 };
 
-// The options of a type-7 entry ((value, name index, reserved) triples up to kListEnd).
-inline std::vector<Choice> ListChoices(const EntryView& e)
+// (value, name index) records of `size` bytes from `first`, at most `count`, up to kListEnd.
+inline std::vector<Choice> RecordChoices(const EntryView& e, std::size_t first, std::size_t size, std::size_t count)
 {
     std::vector<Choice> out;
-    for (std::size_t i = 0; i < feature::list::kMaxOptions; ++i) {
-        const std::size_t at = feature::list::kOptions + i * feature::list::kOptionSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = first + i * size;
         if (!e.Bytes(at, 4))
             break;
         const auto value = e.Get<std::uint16_t>(at);
@@ -41,20 +41,16 @@ inline std::vector<Choice> ListChoices(const EntryView& e)
     return out;
 }
 
+// The options of a type-7 entry ((value, name index, reserved) triples up to kListEnd).
+inline std::vector<Choice> ListChoices(const EntryView& e)
+{
+    return RecordChoices(e, feature::list::kOptions, feature::list::kOptionSize, feature::list::kMaxOptions);
+}
+
 // The options of a type-12 entry ((value, name index) pairs up to kListEnd).
 inline std::vector<Choice> ShortListChoices(const EntryView& e)
 {
-    std::vector<Choice> out;
-    for (std::size_t i = 0; i < feature::short_list::kMaxPairs; ++i) {
-        const std::size_t at = feature::short_list::kPairs + i * feature::short_list::kPairSize;
-        if (!e.Bytes(at, 4))
-            break;
-        const auto value = e.Get<std::uint16_t>(at);
-        if (value == feature::kListEnd)
-            break;
-        out.push_back({std::int16_t(value), e.Get<std::uint16_t>(at + 2)});
-    }
-    return out;
+    return RecordChoices(e, feature::short_list::kPairs, feature::short_list::kPairSize, feature::short_list::kMaxPairs);
 }
 
 // One choice per value of a type-1 entry's range; none when the maximum is below the minimum.

@@ -27,6 +27,26 @@ private:
     std::map<std::pair<UINT, bool>, HBITMAP> bitmaps_;
 };
 
+// A dialog's paint messages, WM_PAINT and WM_PRINTCLIENT, through paint(dc) after the dialog's own
+// drawing; true when the message was one of them.
+template <class PaintFn>
+bool PaintMessage(HWND dialog, UINT message, WPARAM wParam, PaintFn paint)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        if (const HDC dc = BeginPaint(dialog, &ps)) {
+            paint(dc);
+            EndPaint(dialog, &ps);
+        }
+        return true;
+    }
+    if (message == WM_PRINTCLIENT) {
+        paint(reinterpret_cast<HDC>(wParam));
+        return true;
+    }
+    return false;
+}
+
 // The rectangle of a page's control in the page's client coordinates; empty without it.
 RECT ControlRect(HWND page, int id);
 

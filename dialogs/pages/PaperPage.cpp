@@ -275,17 +275,7 @@ public:
 
     bool Message(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) override
     {
-        if (message == WM_PAINT) {
-            PAINTSTRUCT paint;
-            if (const HDC dc = BeginPaint(Window(), &paint)) {
-                Paint(dc);
-                EndPaint(Window(), &paint);
-            }
-            result = TRUE;
-            return true;
-        }
-        if (message == WM_PRINTCLIENT) {
-            Paint(reinterpret_cast<HDC>(wParam));
+        if (pages::PaintMessage(Window(), message, wParam, [this](HDC dc) { Paint(dc); })) {
             result = TRUE;
             return true;
         }

@@ -17,6 +17,7 @@
 #include "EntryView.h"
 #include "Library.h"
 #include "Page.h"
+#include "PagePictures.h"
 #include "PrinterAccess.h"
 #include "ResourceIds.h"
 #include "Resources.h"
@@ -203,6 +204,30 @@ DialogState* StateOf(HWND dialog)
     return static_cast<DialogState*>(GetPropW(dialog, kStateProperty));
 }
 
+// WM_INITDIALOG of both: the state made and placed; null (the dialog ended) without a sheet's context.
+DialogState* Start(HWND dialog, LPARAM lParam, const HelpPair* help)
+{
+    auto* context = reinterpret_cast<SheetContext*>(lParam);
+    if (!IsSheetContext(context)) {
+        EndDialog(dialog, IDCANCEL);
+        return nullptr;
+    }
+    auto* s = new DialogState{context, help};
+    SetPropW(dialog, kStateProperty, s);
+    SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(context));
+    Place(dialog);
+    return s;
+}
+
+// WM_NCDESTROY of both.
+void Free(HWND dialog, DialogState* s)
+{
+    RemovePropW(dialog, kStateProperty);
+    if (s->picture)
+        DeleteObject(s->picture);
+    delete s;
+}
+
 void End(HWND dialog, DialogState& s, INT_PTR result)
 {
     if (s.helpOpened && s.context->helpFile)
@@ -350,24 +375,15 @@ void HoldOk(HWND dialog, DialogState& s)
 INT_PTR CALLBACK DiskOptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* context = reinterpret_cast<SheetContext*>(lParam);
-        if (!IsSheetContext(context)) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        auto* s = new DialogState{context, kHoldHelp};
-        SetPropW(dialog, kStateProperty, s);
-        SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(context));
-        Place(dialog);
-        HoldInit(dialog, *s);
+        if (DialogState* s = Start(dialog, lParam, kHoldHelp))
+            HoldInit(dialog, *s);
         return TRUE;
     }
     DialogState* s = StateOf(dialog);
     if (!s)
         return FALSE;
     if (message == WM_NCDESTROY) {
-        RemovePropW(dialog, kStateProperty);
-        delete s;
+        Free(dialog, s);
         return FALSE;
     }
     if (CommonMessage(dialog, *s, message, wParam, lParam))
@@ -565,16 +581,8 @@ bool OptionsScroll(HWND dialog, DialogState& s, int code)
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* context = reinterpret_cast<SheetContext*>(lParam);
-        if (!IsSheetContext(context)) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        auto* s = new DialogState{context, kOptionsHelp};
-        SetPropW(dialog, kStateProperty, s);
-        SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(context));
-        Place(dialog);
-        OptionsInit(dialog, *s);
+        if (DialogState* s = Start(dialog, lParam, kOptionsHelp))
+            OptionsInit(dialog, *s);
         return TRUE;
     }
     DialogState* s = StateOf(dialog);
@@ -582,21 +590,11 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     switch (message) {
     case WM_NCDESTROY:
-        RemovePropW(dialog, kStateProperty);
-        if (s->picture)
-            DeleteObject(s->picture);
-        delete s;
+        Free(dialog, s);
         return FALSE;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        if (const HDC dc = BeginPaint(dialog, &paint)) {
-            OptionsPaint(dialog, *s, dc);
-            EndPaint(dialog, &paint);
-        }
-        return TRUE;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-        OptionsPaint(dialog, *s, reinterpret_cast<HDC>(wParam));
+        pages::PaintMessage(dialog, message, wParam, [&](HDC dc) { OptionsPaint(dialog, *s, dc); });
         return TRUE;
     case WM_VSCROLL:
         return reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_OPT_NUMBER_SPIN) &&

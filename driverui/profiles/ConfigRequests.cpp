@@ -95,6 +95,22 @@ struct ModelNames {
     std::string record;
 };
 
+// What a store and an overwrite both send: the printer, the name, the model and the data, which
+// must outlive the request.
+template <class Request>
+void FillProfile(Request& r, const ConfigTarget& t, const ConfigRequest& request, const ModelNames& names,
+                 const std::vector<std::uint8_t>& data)
+{
+    r.kind = request.kind;
+    r.printerName = t.printerName.c_str();
+    r.name = request.name;
+    r.modelName = names.model.c_str();
+    r.modelRecordName = names.record.c_str();
+    r.data = data.data();
+    r.dataSize = DWORD(data.size());
+    std::copy(std::begin(kContentFlags), std::end(kContentFlags), r.contentFlags);
+}
+
 }  // namespace
 
 DWORD ResetToDefaults(ConfigTarget& t, ConfigRequest&)
@@ -157,14 +173,7 @@ DWORD StoreProfile(ConfigTarget& t, ConfigRequest& request)
         return kResultNothingBuilt;
     const ModelNames names(copy);
     WritePerProfileRequest store{};
-    store.kind = request.kind;
-    store.printerName = t.printerName.c_str();
-    store.name = request.name;
-    store.modelName = names.model.c_str();
-    store.modelRecordName = names.record.c_str();
-    store.data = data.data();
-    store.dataSize = DWORD(data.size());
-    std::copy(std::begin(kContentFlags), std::end(kContentFlags), store.contentFlags);
+    FillProfile(store, t, request, names, data);
     const CallStatus status = t.library.WriteProfile(t.printerName, store);
     if (status != CallStatus::Done)
         return StatusOf(status);
@@ -183,16 +192,9 @@ DWORD OverwriteProfile(ConfigTarget& t, ConfigRequest& request)
         return kResultNothingBuilt;
     const ModelNames names(copy);
     ChangePerProfRequest change{};
-    change.kind = request.kind;
+    FillProfile(change, t, request, names, data);
     change.id = request.id;
     change.newId = request.id;
-    change.printerName = t.printerName.c_str();
-    change.name = request.name;
-    change.modelName = names.model.c_str();
-    change.modelRecordName = names.record.c_str();
-    change.data = data.data();
-    change.dataSize = DWORD(data.size());
-    std::copy(std::begin(kContentFlags), std::end(kContentFlags), change.contentFlags);
     change.changes = kChangeData | (request.name ? kChangeName : 0);
     const CallStatus status = t.library.ChangeProfile(t.printerName, change);
     if (status != CallStatus::Done)

@@ -74,6 +74,7 @@ struct Picture {
     std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
     int Count(std::uint32_t rgb) const;
     int CountIn(std::uint32_t rgb, int x0, int y0, int x1, int y1) const;
+    int CountIn(const RECT& r, std::uint32_t rgb) const { return CountIn(rgb, r.left, r.top, r.right, r.bottom); }
     bool operator==(const Picture&) const = default;
 };
 Picture Capture(HWND control);

@@ -129,6 +129,22 @@ bool AddTestPrinter(const std::string& printerName, const std::string& driverNam
     return true;
 }
 
+std::string DriverDirectoryOf(const std::string& printerName)
+{
+    HANDLE h = nullptr;
+    if (!OpenPrinterA(Str(printerName), &h, nullptr))
+        return {};
+    DWORD needed = 0;
+    GetPrinterDriverA(h, nullptr, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed + 1);
+    const BOOL ok = GetPrinterDriverA(h, nullptr, 2, info.data(), DWORD(info.size()), &needed);
+    ClosePrinter(h);
+    if (!ok)
+        return {};
+    const std::string path = reinterpret_cast<DRIVER_INFO_2A*>(info.data())->pDriverPath;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
 bool DeleteTestPrinter(const std::string& printerName)
 {
     PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};

@@ -28,6 +28,9 @@ bool InstallTestDriver(const std::string& driverName, const std::string& helpFil
 bool AddTestPrinter(const std::string& printerName, const std::string& driverName,
                     const std::string& port = "LPT1:");
 bool DeleteTestPrinter(const std::string& printerName);
+// The directory of the printer's driver files (its driver path less the file name, with the
+// trailing separator); empty when the printer or its driver cannot be read.
+std::string DriverDirectoryOf(const std::string& printerName);
 
 struct PrinterEntry {
     std::string name;

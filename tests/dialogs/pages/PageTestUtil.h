@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogTestUtil.h"
 #include "SheetHarness.h"
 
 namespace pagetest {
@@ -86,48 +87,10 @@ inline HWND Reactivate(Sheet& s, int templateId, int otherTemplate)
 }
 
 // What a window paints for WM_PRINTCLIENT onto black, 0x00RRGGBB per pixel.
-struct Painting {
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
-    // Pixels of the colour inside the rectangle.
-    int CountIn(const RECT& r, std::uint32_t rgb) const
-    {
-        int n = 0;
-        for (int y = std::max<int>(0, r.top); y < std::min<int>(height, r.bottom); ++y)
-            for (int x = std::max<int>(0, r.left); x < std::min<int>(width, r.right); ++x)
-                n += At(x, y) == rgb;
-        return n;
-    }
-};
-
+using Painting = dialogtest::Picture;
 inline Painting PaintingOf(HWND window)
 {
-    Painting p;
-    RECT client{};
-    GetClientRect(window, &client);
-    p.width = client.right;
-    p.height = client.bottom;
-    if (p.width <= 0 || p.height <= 0)
-        return p;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
-    const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    const HGDIOBJ old = SelectObject(dc, dib);
-    SendMessageW(window, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
-    GdiFlush();
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    p.pixels.assign(px, px + std::size_t(p.width) * std::size_t(p.height));
-    for (std::uint32_t& v : p.pixels)
-        v &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    return p;
+    return dialogtest::Capture(window);
 }
 
 // A control's rectangle in its page's client coordinates.

@@ -9,6 +9,7 @@
 
 #include "DrvUiDecls.h"
 #include "TestSupport.h"
+#include "WindowLookup.h"
 
 namespace pagetest {
 namespace {
@@ -45,24 +46,9 @@ SheetRun g_run;
 std::vector<DialogAnswer> g_answers;
 std::vector<SeenDialog> g_seen;
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, int(std::size(text)));
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, int(std::size(name)));
-    return name;
-}
-
-bool IsSheetFrame(HWND window)
-{
-    return IsWindowVisible(window) && FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
-}
+using qvtest::ClassOf;
+using qvtest::IsSheetFrame;
+using qvtest::TextOf;
 
 BOOL CALLBACK FindFrame(HWND window, LPARAM out)
 {

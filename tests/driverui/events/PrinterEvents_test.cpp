@@ -70,23 +70,6 @@ protected:
         return "\"" + library_.Dir() + "QVTDX5PI.EXE\" " + options + "-i \"" + library_.Dir() +
                "QVTDX5DA.ALL\" -d QVTDX5DD.DLL -p " + port + " -n " + printer;
     }
-    // The printer's download file as the driver names it: "qel" and the printer name, beside the
-    // driver files.
-    static std::string DriverDirectoryOf(const std::string& printer)
-    {
-        HANDLE h = nullptr;
-        OpenPrinterA(const_cast<char*>(printer.c_str()), &h, nullptr);
-        DWORD needed = 0;
-        GetPrinterDriverA(h, nullptr, 2, nullptr, 0, &needed);
-        std::vector<BYTE> info(needed + 1);
-        const BOOL ok = GetPrinterDriverA(h, nullptr, 2, info.data(), DWORD(info.size()), &needed);
-        ClosePrinter(h);
-        if (!ok)
-            return {};
-        const std::string path = reinterpret_cast<DRIVER_INFO_2A*>(info.data())->pDriverPath;
-        return path.substr(0, path.find_last_of('\\') + 1);
-    }
-
     static inline bool driverReady_ = false;
     eventtest::LibraryCopy library_;
     eventtest::SystemInstallLog log_;
@@ -338,7 +321,7 @@ TEST_F(PrinterEventsTest, InitialisationGivesTheFontValuesTheDevmodeAndTheLogIts
     ASSERT_TRUE(devmode);
     EXPECT_EQ(devmode->size(), 1256u);
 
-    const std::string drivers = DriverDirectoryOf(printer);
+    const std::string drivers = qvtest::DriverDirectoryOf(printer);
     const std::string section = "Printer " + printer;
     std::vector<std::string> expected = {"FindLogFile\tQelbrin\t2", "AddFile\tDrivers\t" + config_};
     for (const char* extension : {".PFM", ".PCM", ".PCL"}) {
@@ -372,7 +355,7 @@ TEST_F(PrinterEventsTest, DeletionEmptiesTheDriversValuesAndRemovesTheSoftFontFi
     for (const char* value : values)
         ASSERT_TRUE(eventtest::SetPrinterValue(printer, value, {1, 2, 3}));
     ASSERT_TRUE(eventtest::SetPrinterValue(printer, "QV Not The Drivers", {4, 5}));
-    const std::string softFonts = DriverDirectoryOf(printer) + "qel" + printer + ".PFM";
+    const std::string softFonts = qvtest::DriverDirectoryOf(printer) + "qel" + printer + ".PFM";
     ASSERT_TRUE(qvtest::WriteFile(softFonts, "font list"));
 
     EXPECT_TRUE(library_.Event(printer, PRINTER_EVENT_DELETE, PRINTER_EVENT_FLAG_NO_UI));
@@ -389,7 +372,7 @@ TEST_F(PrinterEventsTest, DeletionEmptiesTheDriversValuesAndRemovesTheSoftFontFi
 TEST_F(PrinterEventsTest, DeletionRemovesNoFileOutsideTheDriverDirectory)
 {
     const std::string printer = AddPrinter("QV/../../../QVVICTIM");
-    const std::string drivers = DriverDirectoryOf(printer);
+    const std::string drivers = qvtest::DriverDirectoryOf(printer);
     ASSERT_FALSE(drivers.empty());
     char victim[MAX_PATH];
     ASSERT_TRUE(GetFullPathNameA((drivers + "qel" + printer + ".PFM").c_str(), MAX_PATH, victim, nullptr));

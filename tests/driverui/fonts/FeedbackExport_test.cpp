@@ -91,21 +91,6 @@ protected:
     std::string Add(const std::string& name) { return printers_.Add(kDriver, name); }
     unsigned long long Send(const Bytes& message) { return feedBack_(nullptr, message.data()); }
 
-    static std::string DriverDirectory(const std::string& printer)
-    {
-        HANDLE h = nullptr;
-        OpenPrinterA(const_cast<char*>(printer.c_str()), &h, nullptr);
-        DWORD needed = 0;
-        GetPrinterDriverA(h, nullptr, 2, nullptr, 0, &needed);
-        std::vector<BYTE> info(needed + 1);
-        const BOOL ok = GetPrinterDriverA(h, nullptr, 2, info.data(), DWORD(info.size()), &needed);
-        ClosePrinter(h);
-        if (!ok)
-            return {};
-        const std::string path = reinterpret_cast<DRIVER_INFO_2A*>(info.data())->pDriverPath;
-        return path.substr(0, path.find_last_of('\\') + 1);
-    }
-
     static std::optional<Bytes> Value(const std::string& printer, const char* name)
     {
         HANDLE h = nullptr;
@@ -158,7 +143,7 @@ constexpr unsigned long long Result(unsigned long long answer) { return answer &
 TEST_F(FeedbackTest, AnUnacceptedProtocolOrCommandChangesNothing)
 {
     const std::string printer = Add("QV Feedback Protocol");
-    const std::string dir = DriverDirectory(printer);
+    const std::string dir = qvtest::DriverDirectoryOf(printer);
     std::uint16_t reply = 0;
     for (const auto& [command, protocol] : {std::pair{11, 3}, std::pair{8, 3}, std::pair{8, 7}, std::pair{13, 5}}) {
         Message m = Message::Start(std::uint16_t(command), std::uint16_t(protocol), printer);
@@ -198,7 +183,7 @@ TEST_F(FeedbackTest, MacrosAddedRemovedAndNumbered)
 TEST_F(FeedbackTest, FontsChangedSetTheReplyWordAndDropTheCachedSummaries)
 {
     const std::string printer = Add("QV Feedback Fonts");
-    const std::string dir = DriverDirectory(printer);
+    const std::string dir = qvtest::DriverDirectoryOf(printer);
     ASSERT_FALSE(dir.empty());
     const std::string fonts = Track(dir + "qel" + printer + ".PFM");
     const std::string metrics = Track(dir + "qel" + printer + ".PCM");
@@ -255,14 +240,14 @@ TEST_F(FeedbackTest, HostilePrinterNamesKeepTheFilesInsideTheDriverDirectory)
                                         std::pair{std::string("QV/../../QVESCAPE"), std::string("qelQV_______QVESCAPE")},
                                         std::pair{std::string("QV a:b"), std::string("qelQV a_b")}}) {
         Add(printer);
-        const std::string dir = DriverDirectory(printer);
+        const std::string dir = qvtest::DriverDirectoryOf(printer);
         ASSERT_FALSE(dir.empty());
         Track(dir + stem + ".PFM");
         Track(dir + stem + ".PCM");
         EXPECT_EQ(Send(Message::Start(8, 5, printer).Text(16, "Font").End()), 1u) << printer;
         EXPECT_TRUE(qvtest::IsThere(dir + stem + ".PFM")) << printer;
     }
-    const std::string dir = DriverDirectory("QV X 4/4M");
+    const std::string dir = qvtest::DriverDirectoryOf("QV X 4/4M");
     char outside[MAX_PATH];
     ASSERT_TRUE(GetFullPathNameA((dir + "qelQV/../../QVESCAPE.PFM").c_str(), MAX_PATH, outside, nullptr));
     EXPECT_FALSE(qvtest::IsThere(outside));
