@@ -41,8 +41,9 @@ COLORREF PictureColour(const std::uint32_t* configuration)
 extern "C" {
 
 #ifdef QV_SIBLING_PICTURES
-// The painter of the printer picture: fills the target size at the area's top-left corner in the
-// colour of the configuration block and records the call.
+// The painter of the printer picture: a sketch of a printer in the target size at the area's
+// top-left corner (paper above a grey body), its front panel in the colour of the configuration
+// block, and records the call.
 BOOL WINAPI PaintPrt(HDC dc, HMODULE, const RECT* area, int width, int height, int scale,
                      const std::uint32_t* configuration, int flags)
 {
@@ -51,9 +52,27 @@ BOOL WINAPI PaintPrt(HDC dc, HMODULE, const RECT* area, int width, int height, i
     Record(line);
     if (!dc || !area)
         return FALSE;
+    const int x = area->left, y = area->top;
+    const RECT whole{x, y, x + width, y + height};
+    FillRect(dc, &whole, GetSysColorBrush(COLOR_WINDOW));
+    const RECT body{x + width / 6, y + height * 2 / 5, x + width * 5 / 6, y + height * 9 / 10};
+    const RECT paper{x + width / 3, y + height / 10, x + width * 2 / 3, body.top + 1};
+    const RECT panel{body.left + width / 12, body.top + (body.bottom - body.top) / 3, body.right - width / 12,
+                     body.top + (body.bottom - body.top) * 2 / 3};
+    const HPEN pen = CreatePen(PS_SOLID, 1, RGB(96, 96, 96));
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const HBRUSH white = CreateSolidBrush(RGB(255, 255, 255)), grey = CreateSolidBrush(RGB(200, 200, 200));
+    const HGDIOBJ oldBrush = SelectObject(dc, white);
+    Rectangle(dc, paper.left, paper.top, paper.right, paper.bottom);
+    SelectObject(dc, grey);
+    Rectangle(dc, body.left, body.top, body.right, body.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    DeleteObject(white);
+    DeleteObject(grey);
     const HBRUSH brush = CreateSolidBrush(PictureColour(configuration));
-    const RECT picture{area->left, area->top, area->left + width, area->top + height};
-    FillRect(dc, &picture, brush);
+    FillRect(dc, &panel, brush);
     DeleteObject(brush);
     return TRUE;
 }
