@@ -60,6 +60,9 @@ struct DialogShot {
     UINT captionOf = 0;
     // Run before the opener is clicked: what makes the opener usable.
     void (*prepare)(Sheet&) = nullptr;
+    // When set, the title is this control's text on the page with every "&" removed (the dialog
+    // takes it as its caption).
+    int titleControl = 0;
 };
 // The Setup page's job hold button needs a printer disk.
 void WithDisk(Sheet& s)
@@ -75,9 +78,10 @@ const std::vector<DialogShot> kDialogShots = {
     {IDD_CONFIGURATIONS, IDC_CONFIG_SAVE_AS, L"Save Configuration As", "dialog-config-save-as",
      "Save configuration as (Configurations page)", IDD_CONFIG_SAVE_AS},
     {IDD_WEB, IDC_WEB_SETTINGS, L"Web Settings", "dialog-web-settings", "Web settings (Web page)", IDD_WEB_ADDRESS},
-    {IDD_CUSTOMISE, IDC_NEW_SIZE, L"Custom Paper", "dialog-5026-user-paper", "User paper size (from Customize)"},
+    {IDD_CUSTOMISE, IDC_NEW_SIZE, L"Custom Paper", "dialog-5026-user-paper", "User paper size (from Customize)", 0,
+     nullptr, IDC_FORMS_GROUP},
     {IDD_CUSTOMISE, IDC_NEW_ASSOCIATION, L"Custom Paper", "dialog-5027-paper-association",
-     "Paper association (from Customize)"},
+     "Paper association (from Customize)", 0, nullptr, IDC_FORMS_GROUP},
     {IDD_CUSTOMISE, IDC_EDIT_WATERMARKS, L"Watermarks", "dialog-5024-watermarks", "Watermark editor (from Customize)",
      IDD_WATERMARK},
     {IDD_CUSTOMISE, IDC_DELETE_WATERMARKS, L"Delete Watermarks", "dialog-5025-watermark-delete",
@@ -152,7 +156,13 @@ protected:
                 const std::string dialogFile = std::string(d.file) + "-" + state + ".png";
                 if (d.prepare)
                     d.prepare(s);
-                const std::wstring title = d.captionOf ? pagetest::TemplateCaption(LibraryDir(), d.captionOf) : d.title;
+                std::wstring title = d.captionOf ? pagetest::TemplateCaption(LibraryDir(), d.captionOf) : d.title;
+                if (d.titleControl) {
+                    wchar_t text[128] = L"";
+                    GetDlgItemTextW(page, d.titleControl, text, int(std::size(text)));
+                    title = text;
+                    std::erase(title, L'&');
+                }
                 Answer(title, [&, dialogFile](HWND dialog) {
                     EXPECT_TRUE(dialogtest::CaptureWindow(dialog, nullptr, dir_ + "\\" + dialogFile)) << dialogFile;
                     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
