@@ -637,6 +637,12 @@ bool ReadCurrent(SheetContext* context, void* list, std::int16_t& number, std::s
     return true;
 }
 
+// Delete is usable while something is selected: a refilled list has no selection.
+void ShowDeletable(HWND dialog)
+{
+    EnableWindow(GetDlgItem(dialog, IDC_WMDEL_DELETE), SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_GETSELCOUNT, 0, 0) > 0);
+}
+
 void FillDeletion(HWND dialog, DeletionState& state)
 {
     SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_RESETCONTENT, 0, 0);
@@ -660,7 +666,7 @@ void FillDeletion(HWND dialog, DeletionState& state)
         state.positions.push_back(position);
     }
     pages::CallBack(state.context, kCbCloseList, open.list);
-    EnableWindow(GetDlgItem(dialog, IDC_WMDEL_DELETE), !state.names.empty());
+    ShowDeletable(dialog);
 }
 
 // Deletes the selected records, walking the list once; a record that is no longer the one listed
@@ -782,6 +788,10 @@ INT_PTR CALLBACK fnWatermarkDelDlg(HWND dialog, UINT message, WPARAM wParam, LPA
             return FALSE;
         switch (LOWORD(wParam)) {
         case IDC_WMDEL_DELETE: DeleteSelected(dialog, *state); return TRUE;
+        case IDC_WMDEL_LIST:
+            if (HIWORD(wParam) == LBN_SELCHANGE)
+                ShowDeletable(dialog);
+            return FALSE;
         case IDC_WMDEL_CLOSE: EndDialog(dialog, IDC_WMDEL_CLOSE); return TRUE;
         case IDCANCEL: EndDialog(dialog, 2); return TRUE;
         default: return FALSE;

@@ -137,8 +137,14 @@ TEST_F(WatermarkDialogsTest, DeletionRemovesExactlyTheChosenRecords)
         ASSERT_TRUE(page);
         Answer(DialogCaption(IDD_WATERMARK_DELETE), [&](HWND dialog) {
             EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_GETCOUNT, 0, 0), 3);
-            SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_SETSEL, TRUE, 1);
+            const HWND list = GetDlgItem(dialog, IDC_WMDEL_LIST), remove = GetDlgItem(dialog, IDC_WMDEL_DELETE);
+            EXPECT_FALSE(IsWindowEnabled(remove)) << "nothing selected yet";
+            // As the list box tells of a user's choice.
+            SendMessageW(list, LB_SETSEL, TRUE, 1);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_WMDEL_LIST, LBN_SELCHANGE), LPARAM(list));
+            EXPECT_TRUE(IsWindowEnabled(remove));
             SendMessageW(dialog, WM_COMMAND, IDC_WMDEL_DELETE, 0);
+            EXPECT_FALSE(IsWindowEnabled(remove)) << "the refilled list has no selection";
             EXPECT_EQ(pagetest::NumbersOf(pagetest::ReadList(printer, kWatermarks)),
                       (std::vector<std::int16_t>{1, 4}));
             EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_GETCOUNT, 0, 0), 2) << "stays open, refilled";
