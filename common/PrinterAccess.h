@@ -81,6 +81,20 @@ inline std::vector<BYTE> PrinterInfo2(HANDLE printer)
     return buffer;
 }
 
+// The printer's name as the spooler knows it (level 4, through the serialised wrappers); empty
+// when it cannot be read.
+inline std::wstring SpoolerPrinterName(HANDLE printer)
+{
+    DWORD needed = 0;
+    if (QelGetPrinterW(printer, 4, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_4W))
+        return {};
+    std::vector<BYTE> info(needed);
+    if (!QelGetPrinterW(printer, 4, info.data(), needed, &needed))
+        return {};
+    const wchar_t* name = reinterpret_cast<const PRINTER_INFO_4W*>(info.data())->pPrinterName;
+    return name ? name : L"";
+}
+
 // A wide text in the ANSI code page; empty for null.
 inline std::string NarrowText(const wchar_t* text)
 {

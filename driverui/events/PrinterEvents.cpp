@@ -22,18 +22,6 @@ namespace {
 constexpr wchar_t kDriverSetupKey[] = L"SOFTWARE\\Qelbrin\\DriverSetup";
 constexpr wchar_t kSilentInstallValue[] = L"SilentInstall";
 
-std::wstring SpoolerPrinterName(HANDLE printer)
-{
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, 4, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_4W))
-        return {};
-    std::vector<BYTE> info(needed);
-    if (!QelGetPrinterW(printer, 4, info.data(), needed, &needed))
-        return {};
-    const wchar_t* name = reinterpret_cast<const PRINTER_INFO_4W*>(info.data())->pPrinterName;
-    return name ? name : L"";
-}
-
 std::wstring PortList(HANDLE printer)
 {
     const std::vector<BYTE> info = PrinterInfo2(printer);

@@ -529,6 +529,9 @@ BOOL PrinterPropertySheet(HWND window, HANDLE printer)
     DEVICEPROPERTYHEADER header{};
     header.cbSize = sizeof header;
     header.hPrinter = printer;
+    // The sheet's title: without it the service calls the sheet by a word of its own.
+    std::wstring printerName = SpoolerPrinterName(printer);
+    header.pszPrinterName = printerName.empty() ? nullptr : printerName.data();
     wchar_t name[64] = L"";
     DWORD one = 1;
     if (!LoadStringW(DriverModule(), kPermissionString, name, 64) ||

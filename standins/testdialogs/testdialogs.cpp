@@ -123,6 +123,14 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
         KillTimer(page, UINT_PTR(wParam));
         if (wParam == kSafetyTimer)
             Record("safety cancel");
+        {
+            // The sheet's title, as the user sees it.
+            wchar_t caption[256] = L"";
+            char narrow[512] = "";
+            GetWindowTextW(GetParent(page), caption, 256);
+            WideCharToMultiByte(CP_ACP, 0, caption, -1, narrow, sizeof narrow, nullptr, nullptr);
+            Record(std::string("frame ") + narrow);
+        }
         PostMessageW(GetParent(page), PSM_PRESSBUTTON, wParam == kSafetyTimer ? PSBTN_CANCEL : WPARAM(g_settings.button), 0);
         return TRUE;
     case WM_NOTIFY: {

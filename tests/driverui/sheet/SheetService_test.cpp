@@ -206,6 +206,7 @@ TEST_F(SheetService, TheDeviceSheetRecordsOkAndCancel)
         SCOPED_TRACE(c.button);
         Page(c.change, c.button);
         properties(nullptr, printer);
+        EXPECT_THAT(record_->Calls(), Contains("frame " + printers_.Last() + " Properties")) << "titled by the printer";
         const Bytes ok = Value(printer, L"DCDPrtPropOK");
         ASSERT_EQ(ok.size(), 4u);
         EXPECT_EQ(ok[0], c.recorded);
