@@ -47,6 +47,7 @@ struct Watch {
     bool pagePainting = false;
     HWND frame = nullptr, page = nullptr;
     wchar_t tab[64] = L"";  // the painted page's tab
+    wchar_t title[128] = L"";  // the sheet's
     // While the libraries' calls are profiled: their figures at the start and at each piece's end.
     bool marking = false;
     bench::ImportSnapshot marks[5];
@@ -114,6 +115,7 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM remove, LPARAM lp)
         if (g_watch.pagePainting) {
             g_watch.painted = Now();
             Mark(4);
+            GetWindowTextW(g_watch.frame, g_watch.title, 128);
             if (const HWND tabs = FindWindowExW(g_watch.frame, nullptr, WC_TABCONTROLW, nullptr)) {
                 TCITEMW item{};
                 item.mask = TCIF_TEXT;
@@ -412,7 +414,7 @@ int main()
         };
         std::vector<double> sheet, empty, bare;
         std::vector<Pieces> sheetPieces, emptyPieces, barePieces;
-        std::wstring firstPage;
+        std::wstring firstPage, title;
         int unpainted = 0;
         for (int i = 0; i < kRepetitions; ++i) {
             const double e = TimeToFirstPaint([&] {
@@ -434,6 +436,7 @@ int main()
             if (s)
                 sheetPieces.push_back(PiecesOf(g_watch));
             firstPage = g_watch.tab;
+            title = g_watch.title;
             unpainted += (e == 0) + (s == 0);
             if (e)
                 empty.push_back(e);
@@ -444,8 +447,9 @@ int main()
             std::printf("%s: %d sheets showed no painted page\n", model, unpainted);
         const double median = Median(sheet);
         bench::Report(std::string(model) + " sheet", median, "one empty page", Median(empty));
-        std::printf("%-44s %s (%.0f ms), first page \"%ls\"\n", "",
-                    median > 0 && median < kInstantMicros ? "instant" : "NOT instant", median / 1000, firstPage.c_str());
+        std::printf("%-44s %s (%.0f ms), first page \"%ls\" of \"%ls\"\n", "",
+                    median > 0 && median < kInstantMicros ? "instant" : "NOT instant", median / 1000, firstPage.c_str(),
+                    title.c_str());
         if (!bare.empty())
             bench::Report("    the Setup page's template, no code", Median(bare), "one empty page", Median(empty));
         PrintPieces(sheetPieces, barePieces, emptyPieces);
