@@ -637,10 +637,15 @@ bool ReadCurrent(SheetContext* context, void* list, std::int16_t& number, std::s
     return true;
 }
 
-// Delete is usable while something is selected: a refilled list has no selection.
+// Delete is usable while something is selected: a refilled list has no selection. The focus
+// leaves a button that greys for the list.
 void ShowDeletable(HWND dialog)
 {
-    EnableWindow(GetDlgItem(dialog, IDC_WMDEL_DELETE), SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_GETSELCOUNT, 0, 0) > 0);
+    const HWND remove = GetDlgItem(dialog, IDC_WMDEL_DELETE);
+    const bool any = SendDlgItemMessageW(dialog, IDC_WMDEL_LIST, LB_GETSELCOUNT, 0, 0) > 0;
+    if (!any && remove && GetFocus() == remove)
+        SendMessageW(dialog, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dialog, IDC_WMDEL_LIST)), TRUE);
+    EnableWindow(remove, any);
 }
 
 void FillDeletion(HWND dialog, DeletionState& state)
