@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -68,28 +69,29 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-// The printer's level-2 information through the serialised wrappers; empty when it cannot be
-// read.
-inline std::vector<BYTE> PrinterInfo2(HANDLE printer)
+// The printer's information at `level` through the serialised wrappers, at least `least` bytes;
+// empty when it cannot be read.
+inline std::vector<BYTE> PrinterInfo(HANDLE printer, DWORD level, std::size_t least)
 {
     DWORD needed = 0;
-    if (QelGetPrinterW(printer, 2, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_2W))
+    if (QelGetPrinterW(printer, level, nullptr, 0, &needed) || needed < least)
         return {};
     std::vector<BYTE> buffer(needed);
-    if (!QelGetPrinterW(printer, 2, buffer.data(), needed, &needed))
+    if (!QelGetPrinterW(printer, level, buffer.data(), needed, &needed))
         return {};
     return buffer;
 }
 
-// The printer's name as the spooler knows it (level 4, through the serialised wrappers); empty
-// when it cannot be read.
+inline std::vector<BYTE> PrinterInfo2(HANDLE printer)
+{
+    return PrinterInfo(printer, 2, sizeof(PRINTER_INFO_2W));
+}
+
+// The printer's name as the spooler knows it (level 4); empty when it cannot be read.
 inline std::wstring SpoolerPrinterName(HANDLE printer)
 {
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, 4, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_4W))
-        return {};
-    std::vector<BYTE> info(needed);
-    if (!QelGetPrinterW(printer, 4, info.data(), needed, &needed))
+    const std::vector<BYTE> info = PrinterInfo(printer, 4, sizeof(PRINTER_INFO_4W));
+    if (info.empty())
         return {};
     const wchar_t* name = reinterpret_cast<const PRINTER_INFO_4W*>(info.data())->pPrinterName;
     return name ? name : L"";

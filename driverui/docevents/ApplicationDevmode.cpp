@@ -12,21 +12,11 @@
 #include "JobDevmode.h"
 #include "Library.h"
 #include "ModelResources.h"
+#include "PrinterAccess.h"
 #include "SpoolLock.h"
 
 namespace docevents {
 namespace {
-
-std::vector<BYTE> PrinterInfo5(HANDLE printer)
-{
-    DWORD needed = 0;
-    if (QelGetPrinterW(printer, 5, nullptr, 0, &needed) || needed < sizeof(PRINTER_INFO_5W))
-        return {};
-    std::vector<BYTE> info(needed);
-    if (!QelGetPrinterW(printer, 5, info.data(), needed, &needed))
-        return {};
-    return info;
-}
 
 // The printer by name with full access; after a refusal, with an all-zero defaults record.
 HANDLE OpenForWriting(LPWSTR name)
@@ -51,7 +41,7 @@ int ApplicationEscape(HANDLE printer, const DOCEVENT_ESCAPE* escape)
     const std::span<const std::uint8_t> input(static_cast<const std::uint8_t*>(escape->pvInData), devmode::kSize);
     if (!AcceptsApplicationDevmode(input))
         return 1;
-    std::vector<BYTE> info = PrinterInfo5(printer);
+    std::vector<BYTE> info = PrinterInfo(printer, 5, sizeof(PRINTER_INFO_5W));
     if (info.empty())
         return 1;
     const HANDLE opened = OpenForWriting(reinterpret_cast<PRINTER_INFO_5W*>(info.data())->pPrinterName);
